@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Modal message and input dialogs. Every dialog goes through one responder,
+// so tests can answer dialogs without a human; the default responder shows
+// real dialogs.
+
+enum class MsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+
+enum MsgDlgBtn : unsigned {
+    mbYes = 1u << 0,
+    mbNo = 1u << 1,
+    mbOK = 1u << 2,
+    mbCancel = 1u << 3,
+    mbAbort = 1u << 4,
+    mbRetry = 1u << 5,
+    mbIgnore = 1u << 6,
+    mbAll = 1u << 7,
+    mbNoToAll = 1u << 8,
+    mbYesToAll = 1u << 9,
+    mbHelp = 1u << 10,
+};
+using MsgDlgButtons = unsigned;
+
+enum ModalResult {
+    mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
+    mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10, mrHelp = 11,
+};
+
+// Looks up a dialog caption by its name ("Warning", "Yes", "No To All" ...);
+// an empty result means "use the built-in English caption".
+using DialogCaptionLookup = std::function<QString(const QString& name)>;
+
+struct MessageRequest {
+    QString title;
+    QString text;
+    MsgDlgType type = MsgDlgType::mtInformation;
+    MsgDlgButtons buttons = mbOK;
+    DialogCaptionLookup captions;
+};
+
+struct InputRequest {
+    QString caption;
+    QString prompt;
+    DialogCaptionLookup captions;
+};
+
+class DialogResponder {
+public:
+    virtual ~DialogResponder() = default;
+    virtual int message(const MessageRequest& request) = 0;
+    // Returns true when confirmed; `value` holds the preset and receives the answer.
+    virtual bool input(const InputRequest& request, QString& value) = 0;
+};
+
+// Replaces the responder (nullptr restores the real dialogs); returns the old one.
+DialogResponder* SetDialogResponder(DialogResponder* responder);
+
+int MessageDlg(const QString& text, MsgDlgType type, MsgDlgButtons buttons,
+               const DialogCaptionLookup& captions = {}, const QString& customTitle = {});
+bool InputQuery(const QString& caption, const QString& prompt, QString& value,
+                const DialogCaptionLookup& captions = {});
+
+// The button order of message dialogs and the default and cancel buttons.
+namespace DialogButtons {
+struct Button {
+    MsgDlgBtn flag;
+    const char* name; // caption name in the dictionary
+    ModalResult result;
+};
+const Button* all(int* count);
+MsgDlgBtn defaultButton(MsgDlgButtons buttons);
+MsgDlgBtn cancelButton(MsgDlgButtons buttons);
+} // namespace DialogButtons
