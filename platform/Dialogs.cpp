@@ -165,6 +165,10 @@ DialogResponder* g_responder = &g_realDialogs;
 
 } // namespace
 
+int DialogResponder::execDialog(QDialog& dialog) { return dialog.exec(); }
+
+int ExecModal(QDialog& dialog) { return g_responder->execDialog(dialog); }
+
 DialogResponder* SetDialogResponder(DialogResponder* responder)
 {
     DialogResponder* old = g_responder;

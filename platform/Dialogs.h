@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+class QDialog;
 class QWidget;
 
 // Modal message and input dialogs. Every dialog goes through one responder,
@@ -55,7 +56,13 @@ public:
     virtual int message(const MessageRequest& request) = 0;
     // Returns true when confirmed; `value` holds the preset and receives the answer.
     virtual bool input(const InputRequest& request, QString& value) = 0;
+    // Runs one of the program's own modal dialogs (the welcome dialog and
+    // the like); the real responder calls exec().
+    virtual int execDialog(QDialog& dialog);
 };
+
+// Shows a modal dialog of the program through the responder.
+int ExecModal(QDialog& dialog);
 
 // Replaces the responder (nullptr restores the real dialogs); returns the old one.
 DialogResponder* SetDialogResponder(DialogResponder* responder);

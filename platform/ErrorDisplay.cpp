@@ -1,0 +1,12 @@
+#include "platform/ErrorDisplay.h"
+
+#include "platform/Dialogs.h"
+#include "platform/OrbiloError.h"
+
+void ShowException(const std::exception& error)
+{
+    const auto* own = dynamic_cast<const OrbiloError*>(&error);
+    MessageDlg(own ? own->message() : QString::fromLocal8Bit(error.what()), MsgDlgType::mtError, mbOK);
+}
+
+void ShowUnknownException() { MessageDlg(QStringLiteral("Unknown error"), MsgDlgType::mtError, mbOK); }

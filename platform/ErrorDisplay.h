@@ -1,0 +1,29 @@
+#pragma once
+
+#include <exception>
+#include <type_traits>
+#include <utility>
+
+// The application's standard error display: an error box with OK. Handlers
+// of buttons and other user actions run through Guarded so that an error
+// stops the action, is shown, and leaves the program running.
+void ShowException(const std::exception& error);
+void ShowUnknownException();
+
+template <typename F>
+auto Guarded(F action)
+{
+    return [action = std::move(action)](auto&&... args) {
+        try {
+            // Signals may carry arguments the action does not want.
+            if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
+                action(std::forward<decltype(args)>(args)...);
+            else
+                action();
+        } catch (const std::exception& error) {
+            ShowException(error);
+        } catch (...) {
+            ShowUnknownException();
+        }
+    };
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QToolButton>
+
+// A flat toolbar button with a glyph beside its caption; it shows a frame
+// only under the mouse, when pressed or when it is the down button of a group.
+class FlatButton : public QToolButton {
+public:
+    explicit FlatButton(const QString& objectName, const QIcon& glyph, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    bool m_hover = false;
+};

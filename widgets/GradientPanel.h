@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// A panel painted as a vertical gradient (the toolbars and bottom bars).
+class GradientPanel : public QWidget {
+public:
+    explicit GradientPanel(QWidget* parent = nullptr, QColor top = QColor(0xEE, 0xEE, 0xEE),
+                           QColor bottom = QColor(0xB5, 0xB5, 0xB5));
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_top;
+    QColor m_bottom;
+};
