@@ -74,6 +74,7 @@ Tfrm_main::Tfrm_main(const QString& programFolder)
     setObjectName(QStringLiteral("Tfrm_main"));
     lang.ExcludedProperties = {QStringLiteral("Version"), QStringLiteral("ActivePage"), QStringLiteral("Pages")};
     SetMainDictionary(&lang);
+    setFont(ProgramFont());
     setMinimumSize(kMinWidth, kMinHeight);
     setAutoFillBackground(true);
     QPalette pal = palette();

@@ -28,6 +28,7 @@ Tfrm_willkommen::Tfrm_willkommen(QWidget* parent)
 {
     setObjectName(QStringLiteral("Tfrm_willkommen"));
     lang.DoRaiseExceptions = true;
+    setFont(ProgramFont());
     setFixedSize(363, 408);
     setAutoFillBackground(true);
     QPalette pal = palette();

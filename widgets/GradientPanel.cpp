@@ -17,3 +17,10 @@ void GradientPanel::paintEvent(QPaintEvent*)
     gradient.setColorAt(1, m_bottom);
     painter.fillRect(rect(), gradient);
 }
+
+QFont ProgramFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(9);
+    return font;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QWidget>
 
 // A panel painted as a vertical gradient (the toolbars and bottom bars).
@@ -16,3 +17,6 @@ private:
     QColor m_top;
     QColor m_bottom;
 };
+
+// The font of the program's windows (Arial, or its metric twin).
+QFont ProgramFont();
