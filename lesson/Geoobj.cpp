@@ -81,39 +81,49 @@ namespace {
 
 // Replaces a pattern until none is left, so that an occurrence formed by a
 // replacement is replaced too. The rules have no self-overlap, so rewriting
-// while copying (reducing at the end of the copy) reaches the same text as
-// searching again from the start after every replacement.
+// while copying (reducing at the end of what is written) reaches the same
+// text as searching again from the start after every replacement. No
+// replacement is longer than its pattern, so the text is rewritten in place.
 void replaceAll(QString& text, QStringView pattern, QStringView replacement)
 {
     if (!text.contains(pattern))
         return;
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        out += c;
-        while (out.endsWith(pattern)) {
-            out.chop(pattern.size());
-            out += replacement;
+    QChar* d = text.data();
+    const qsizetype n = text.size();
+    const qsizetype p = pattern.size();
+    qsizetype w = 0;
+    for (qsizetype r = 0; r < n; ++r) {
+        d[w++] = d[r];
+        while (w >= p && QStringView(d + w - p, p) == pattern) {
+            w -= p;
+            for (QChar c : replacement)
+                d[w++] = c;
         }
     }
-    text = out;
+    text.truncate(w);
 }
 
 void replaceChars(QString& text, QStringView set, QChar by)
 {
-    for (QChar& c : text)
-        if (set.contains(c))
-            c = by;
+    // A plain loop: a library search per character costs more than the rest
+    // of the key together.
+    QChar* d = text.data();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        for (QChar s : set)
+            if (d[i] == s) {
+                d[i] = by;
+                break;
+            }
 }
 
 void collapseRuns(QString& text)
 {
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text)
-        if (out.isEmpty() || out.back() != c)
-            out += c;
-    text = out;
+    QChar* d = text.data();
+    qsizetype w = 0;
+    for (qsizetype r = 0; r < text.size(); ++r)
+        if (w == 0 || d[w - 1] != d[r])
+            d[w++] = d[r];
+    text.truncate(w);
 }
 
 } // namespace
