@@ -46,13 +46,13 @@ QString FormatText(const QString& format, const QStringList& args)
     for (qsizetype i = 0; i < format.size(); ++i) {
         const QChar c = format[i];
         if (c == u'%' && i + 1 < format.size()) {
-            const QChar spec = format[i + 1];
-            if (spec == u's' || spec == u'd') {
+            const QChar conversion = format[i + 1];
+            if (conversion == u's' || conversion == u'd') {
                 out += args.value(next++);
                 ++i;
                 continue;
             }
-            if (spec == u'%') {
+            if (conversion == u'%') {
                 out += u'%';
                 ++i;
                 continue;

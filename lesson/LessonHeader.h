@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <QStringList>
 
 class IniFile;
@@ -11,6 +12,9 @@ class TDaten;
 namespace LessonFile {
 
 constexpr int kNewestVersion = 3;
+// Real lessons are a few hundred kilobytes; anything far beyond is refused
+// before it is read, so a stray huge file cannot freeze the program.
+constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
 
 int Version(const IniFile& file);
 // "image" or "iimage" for picture lessons (a globe type with a Bitmap is a

@@ -274,7 +274,6 @@ TEST_F(GlobeItem, VisibilityAndPresentationEndOnCyclicSubItems)
 
 TEST_F(GlobeItem, DependentCapitalIsHidden)
 {
-    TGeoItem& country = item(countries);
     TGeoItem& capital = item(cities);
     FakeObject object;
     capital.GeoObject = &object;
@@ -282,7 +281,6 @@ TEST_F(GlobeItem, DependentCapitalIsHidden)
     capital.SetState(S::Dependent);
     EXPECT_FALSE(object.visible);
     EXPECT_FALSE(capital.Visible);
-    (void)country;
 }
 
 } // namespace
