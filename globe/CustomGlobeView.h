@@ -1,0 +1,67 @@
+#pragma once
+
+// The globe control as the engine sees it. Every engine class refers to its
+// globe through this interface; the window control implements it.
+
+#include "globe/GlobeSysUtils.h"
+
+#include <QRect>
+#include <QSize>
+
+class TGlobeRoot;
+class TGlobeObject;
+class TGlobeProjection;
+class TGlobeLayerStore;
+
+enum TGlobeOption : uint8_t {
+    goCache3DPoints, goDoubleBuffered, goInterruptable, goMultiSelect, goTransparentGlobe,
+    goTransparentBackground, goConstantScaleOnResize, goFixedCenterXYOnResize
+};
+// One byte, bit n for option n.
+using TGlobeOptionsSet = uint8_t;
+constexpr TGlobeOptionsSet GlobeOption(TGlobeOption o) { return static_cast<TGlobeOptionsSet>(1u << o); }
+
+enum TGlobeNotification {
+    gnLayerCreate, gnLayerFree, gnObjectSourceCreate, gnObjectSourceActiveChange, gnObjectSourceFree
+};
+
+enum TSaveMetaDataLocation { smdInDataDirectory, smdWithDataFile, smdWithExeFile, smdDiscard };
+
+class TCustomGlobeView {
+public:
+    virtual ~TCustomGlobeView() = default;
+
+    // Owned parts and settings of the control.
+    virtual TGlobeProjection& Projection() = 0;
+    virtual TGlobeLayerStore& GlobeLayers() = 0;
+    virtual TGlobeOptionsSet GlobeOptions() const = 0;
+    // Width × height of the drawing surface in pixels.
+    virtual QSize SurfaceSize() const = 0;
+    virtual int RenderDPI() const = 0;
+    virtual int ScreenDPI() const = 0;
+    // Ends in a path separator unless empty.
+    virtual QString DataDirectory() const = 0;
+    virtual TSaveMetaDataLocation SaveMetaDataLocation() const = 0;
+
+    // A new last-use stamp for a source entry.
+    virtual int32_t NextMRU() = 0;
+    // Layers and sources announce their birth, death and activation here.
+    virtual void Notify(TGlobeNotification kind, TGlobeRoot* item) = 0;
+    // Marks the picture for a full redraw; requests merge until the paint.
+    virtual void RedrawLayers() = 0;
+    virtual void UpdateScrollBars() = 0;
+    // Turns the globe so that the point lies under the surface centre.
+    virtual void LocateToLL(int32_t longitude, int32_t latitude) = 0;
+    // Accounts for loaded discardable objects; returns the bytes in use.
+    virtual int32_t CacheUsedDelta(int32_t delta) = 0;
+    // Draws a line between two points in steps (the graticule uses it).
+    virtual void RenderLine(const TPointLL& from, const TPointLL& to, int steps) = 0;
+
+    // Stores the window's size in GU after a scale change (no zooming).
+    virtual void AssignViewRect(const QRect& rect) = 0;
+    // Raise OnPanned, OnZoomed and OnObjectCreate; the control leaves the
+    // first two out while it is being loaded.
+    virtual void DoPanned() = 0;
+    virtual void DoZoomed() = 0;
+    virtual void DoObjectCreate(TGlobeObject* object) = 0;
+};

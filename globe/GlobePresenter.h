@@ -1,0 +1,37 @@
+#pragma once
+
+// The drawing style of objects: the base every presenter derives from.
+// Stores hold presenters through this class.
+
+#include "globe/GlobeRoot.h"
+
+#include <memory>
+
+class TCustomGlobeView;
+class TGlobeObject;
+
+enum TTitleAlignment {
+    taNone, taCenter, taLeft, taRight, taTopLeft, taTop, taTopRight, taBottomLeft, taBottom, taBottomRight
+};
+
+class TGlobePresenter : public TGlobeRoot {
+public:
+    TGlobePresenter(TCustomGlobeView& globe, int32_t id) : m_globe(globe), PresenterID(id) {}
+
+    virtual void RenderObject(TCustomGlobeView& globe, TGlobeObject& object, TGlobeObjectState state) = 0;
+    virtual void AdjustObjectMER(TGlobeObject& /*object*/, TMER& /*mer*/) {}
+    virtual std::unique_ptr<TGlobePresenter> Clone() const = 0;
+    // The hit test of an object drawn by this presenter.
+    virtual bool LLInObject(TCustomGlobeView& globe, const TPointLL& p, int32_t tolerance, TGlobeObject& object);
+
+    TCustomGlobeView& Globe() const { return m_globe; }
+
+private:
+    TCustomGlobeView& m_globe;
+
+public:
+    int32_t PresenterID;
+    QString Name;
+    TTitleAlignment TitleAlignment = taNone;
+    int32_t TitleOffset = 0;
+};
