@@ -11,6 +11,11 @@
 #include "widgets/EntryListBox.h"
 #include "widgets/FlatButton.h"
 #include "widgets/GradientPanel.h"
+#include "widgets/LessonListBox.h"
+#include "widgets/PressablePicture.h"
+#include "app/Lektionenliste.h"
+#include "learning/Geo.h"
+#include "lesson/LessonHooks.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -92,13 +97,17 @@ Tfrm_main::Tfrm_main(const QString& programFolder)
     layout->addWidget(m_pages, 1);
     buildStartPage();
     buildCataloguePage();
-    page(m_pages, QStringLiteral("Lernen"));
+    auto* lessonPage = page(m_pages, QStringLiteral("Lernen"));
+    auto* lessonLayout = new QVBoxLayout(lessonPage);
+    lessonLayout->setContentsMargins(0, 0, 0, 0);
     buildOptionsPage();
     buildInfoPage();
     m_pages->installEventFilter(this);
     connect(m_pages, &QStackedWidget::currentChanged, this, [this] { ArrangePages(); });
     connectActions();
 
+    // The answer check reads the spelling option through its own switch.
+    TOptionen::spellingSwitch = [](bool tolerant) { LessonHooks::SetSpellingTolerance(tolerant); };
     // Step 1: the message hook and the help hook.
     qApp->installEventFilter(this);
     HelpSystem::SetHelpHook([this] {
@@ -182,6 +191,8 @@ void Tfrm_main::runStartUp()
     // Step 8: results of users that no longer exist.
     options.DeleteOrphanResultFiles();
     // Step 9.
+    m_catalogue = std::make_unique<TLektionenList>(*m_lessonList, options.LessonFolder,
+                                                   [this] { return lang.ActiveLanguage(); });
     ShowToolbar(Toolbar(QStringLiteral("Toolbar_Haupt")));
     lang.SetActLang(options.Language);
     langChangeLanguage();
@@ -323,20 +334,27 @@ void Tfrm_main::buildCataloguePage()
     m_cataloguePanel->setObjectName(QStringLiteral("Lektionspanel"));
     m_cataloguePanel->setFixedWidth(590);
 
+    // Learning: six continent pictures in a row, the chosen group's name under them.
     m_continentRow = new QWidget(m_cataloguePanel);
     m_continentRow->setObjectName(QStringLiteral("pn_Kontinente"));
-    m_continentRow->setGeometry(0, 10, 590, 80);
-    int x = 5;
-    for (const char* name : {"img_Nordamerika", "img_Suedamerika", "img_Europa", "img_Afrika", "img_Asien", "img_Sonstiges"}) {
-        auto* picture = label(QString::fromLatin1(name), m_continentRow);
-        picture->setGeometry(x, 0, 90, 60);
-        picture->setFrameShape(QFrame::StyledPanel);
-        picture->setCursor(Qt::PointingHandCursor);
-        x += 97;
+    m_continentRow->setGeometry(0, 8, 590, 98);
+    const std::pair<const char*, const char*> continents[] = {
+        {"img_Nordamerika", "nordamerika"}, {"img_Suedamerika", "suedamerika"}, {"img_Europa", "europa"},
+        {"img_Asien", "asien"},             {"img_Afrika", "afrika"},           {"img_Sonstiges", "sonstiges"}};
+    int number = 1;
+    for (const auto& [name, picture] : continents) {
+        auto* image = new PressablePicture(QString::fromLatin1(name), number, m_continentRow);
+        image->setPixmap(Artwork::Picture(QStringLiteral("continents/") + QString::fromLatin1(picture), {}));
+        image->setGeometry(5 + (number - 1) * 97, 0, 90, 70);
+        image->OnClick = [this](PressablePicture& clicked) { Guarded([this, &clicked] { ChooseContinent(clicked); })(); };
+        m_continents.push_back(image);
+        ++number;
     }
     m_groupLabel = label(QStringLiteral("lbl_Kategorie"), m_continentRow);
-    m_groupLabel->setGeometry(5, 62, 580, 18);
+    m_groupLabel->setGeometry(0, 76, 590, 20);
+    m_groupLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
 
+    // Editor: the group as a combo box.
     m_categoriesLabel = label(QStringLiteral("lbl_Kat"), m_cataloguePanel);
     m_categoriesLabel->setGeometry(5, 14, 80, 21);
     m_categories = new QComboBox(m_cataloguePanel);
@@ -348,8 +366,7 @@ void Tfrm_main::buildCataloguePage()
     m_listPanel->setObjectName(QStringLiteral("pn_list_Lektionen"));
     auto* listLayout = new QVBoxLayout(m_listPanel);
     listLayout->setContentsMargins(0, 0, 0, 0);
-    m_lessonList = new QListWidget(m_listPanel);
-    m_lessonList->setObjectName(QStringLiteral("lektionen"));
+    m_lessonList = new LessonListBox(QStringLiteral("lektionen"), m_listPanel);
     listLayout->addWidget(m_lessonList);
 }
 
@@ -452,8 +469,7 @@ void Tfrm_main::ArrangePages()
         m_cataloguePanel->setFixedHeight(std::max(0, area.height() - 10));
         m_cataloguePanel->move((area.width() - m_cataloguePanel->width()) / 2, 5);
         const int top = EditorMode ? m_categories->geometry().bottom() + 1 + 15
-                                   : m_continentRow->geometry().top()
-                                         + m_continentRow->findChild<QLabel*>(QStringLiteral("img_Nordamerika"))->geometry().bottom() + 1 + 20;
+                                   : m_continentRow->geometry().top() + m_continents.front()->geometry().bottom() + 1 + 20;
         m_listPanel->setGeometry(0, top, m_cataloguePanel->width(), std::max(0, m_cataloguePanel->height() - 35 - top));
     }
 }
@@ -475,6 +491,24 @@ void Tfrm_main::connectActions()
     on("btn_Export_Zurueck", &Tfrm_main::btn_Export_ZurueckClick);
     on("btn_Lernen_Zurueck", &Tfrm_main::CloseLessonView);
     on("btn_Editor_Zurueck", &Tfrm_main::CloseLessonView);
+    on("btn_LEditor_Delete", &Tfrm_main::DeleteLesson);
+    connect(Button(QStringLiteral("Btn_Lektionen_Start")), &QToolButton::clicked, this, Guarded([this] { StartOrEdit(); }));
+    connect(Button(QStringLiteral("btn_LEditor_Edit")), &QToolButton::clicked, this, Guarded([this] { StartOrEdit(); }));
+    connect(Button(QStringLiteral("btn_LEditor_Neu")), &QToolButton::clicked, this, Guarded([this] {
+        const int choice = NewLessonDialog();
+        if (choice >= 1 && choice <= 3)
+            StartOrEdit(choice);
+    }));
+    connect(m_lessonList, &QListWidget::itemDoubleClicked, this, Guarded([this] { StartOrEdit(); }));
+    // Enter on the list acts like the double click.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), m_lessonList, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, Guarded([this] { StartOrEdit(); }));
+    }
+    connect(m_categories, &QComboBox::currentIndexChanged, this, Guarded([this](int index) {
+        if (index >= 0)
+            m_catalogue->SetFilter(index + 1);
+    }));
     connect(Button(QStringLiteral("Btn_Haupt_Hilfe")), &QToolButton::clicked, this, [] { HelpSystem::ShowContents(); });
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [] { HelpSystem::ShowContents(); });
@@ -482,7 +516,7 @@ void Tfrm_main::connectActions()
     connect(Button(QStringLiteral("btn_Lernen_Ergebnis")), &QToolButton::clicked, this,
             Guarded([this] { if (m_view) m_view->ShowResult(); }));
     connect(Button(QStringLiteral("btn_Lernen_Tip")), &QToolButton::clicked, this,
-            Guarded([this] { if (m_view) m_view->Tip(); }));
+            Guarded([this] { if (m_view) m_view->RouteTip(); }));
     connect(Button(QStringLiteral("btn_Editor_Speichern")), &QToolButton::clicked, this,
             Guarded([this] { if (m_view) m_view->Save(); }));
     connect(m_editorPages, &QButtonGroup::idClicked, this, Guarded([this](int number) { if (m_view) m_view->ShowPage(number); }));
@@ -514,7 +548,17 @@ void Tfrm_main::Btn_Haupt_LernenClick()
     m_categories->hide();
     m_categoriesLabel->hide();
     ArrangePages();
+    ChooseContinent(*m_continents.front());
     m_lessonList->setFocus();
+}
+
+void Tfrm_main::ChooseContinent(PressablePicture& picture)
+{
+    QFont bold = m_groupLabel->font();
+    bold.setBold(true);
+    m_groupLabel->setFont(bold);
+    m_groupLabel->setText(picture.toolTip());
+    m_catalogue->SetFilter(picture.Number());
 }
 
 void Tfrm_main::Btn_Haupt_EditorClick()
@@ -526,8 +570,11 @@ void Tfrm_main::Btn_Haupt_EditorClick()
     m_continentRow->hide();
     m_categories->setVisible(!ExportMode);
     m_categoriesLabel->setVisible(!ExportMode);
-    if (m_categories->count() > 0)
+    if (m_categories->count() > 0) {
+        const QSignalBlocker block(m_categories);
         m_categories->setCurrentIndex(0);
+    }
+    m_catalogue->SetFilter(1);
     ArrangePages();
     m_lessonList->setFocus();
 }
@@ -646,6 +693,8 @@ void Tfrm_main::ReturnToCatalogue()
 {
     ShowToolbar(Toolbar(EditorMode ? QStringLiteral("Toolbar_LektionenEditor") : QStringLiteral("Toolbar_Lektionen")));
     ShowPage(QStringLiteral("Lektionen"));
+    if (EditorMode)
+        m_catalogue->Refill(); // a new or deleted lesson must appear
     m_view = nullptr;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/Optionen.h"
 
 #include <QHash>
+#include <functional>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -19,15 +20,21 @@ class QListWidget;
 class QPushButton;
 class QStackedWidget;
 
-// What the main window asks of an open lesson view (learning or editor).
-class LessonViewControl {
-public:
-    virtual ~LessonViewControl() = default;
-    virtual void Close() = 0;           // always agrees; the view releases itself
-    virtual void ShowResult() {}
-    virtual void Tip() {}
-    virtual void Save() {}
-    virtual void ShowPage(int /*page*/) {}
+class LessonListBox;
+class PressablePicture;
+class TGeo;
+class TLektionenList;
+struct TLernOptionen;
+
+// The windows and views that later parts of the program plug into the
+// lesson start: the learning settings dialog and the two kinds of view.
+struct LessonStartHooks {
+    // Shows the learning settings dialog for a lesson (memory offered or
+    // not) and fills the options; false when it was not confirmed.
+    std::function<bool(TLernOptionen& options, bool memoryOffered, int language)> LearningSettings;
+    std::function<TGeo*(QWidget* page, const QString& path, std::unique_ptr<TLernOptionen> options)> CreateLearningView;
+    std::function<TGeo*(QWidget* page, bool copy, const QString& lessonArgument, std::unique_ptr<TLernOptionen> options)>
+        CreateEditorView;
 };
 
 // The program's one main window: five pages, seven toolbars, the options and
@@ -52,11 +59,25 @@ public:
     GradientPanel* VisibleToolbar() const { return m_visibleToolbar; }
     FlatButton* Button(const QString& name) const;
 
-    // The open lesson view registers itself; ReturnToCatalogue forgets it.
-    void SetLessonView(LessonViewControl* view) { m_view = view; }
-    LessonViewControl* LessonView() const { return m_view; }
+    // The open lesson view; ReturnToCatalogue forgets it.
+    void SetLessonView(TGeo* view) { m_view = view; }
+    TGeo* LessonView() const { return m_view; }
     void ReturnToCatalogue();
     QWidget* LessonPage() const;
+
+    static inline LessonStartHooks StartHooks;
+    // Start or edit the selected lesson; `newChoice` 1..3 is the new-lesson
+    // case (picture, globe, copy), 0 otherwise.
+    void StartOrEdit(int newChoice = 0);
+    // The checks and the learning settings before a lesson opens; nothing
+    // when the lesson must not or shall not open.
+    std::unique_ptr<TLernOptionen> OpenLesson(const QString& path, bool isNew);
+    // The learning offers the memory game for this lesson file.
+    static bool MemoryOffered(const IniFile& lessonFile);
+    int NewLessonDialog();
+    void DeleteLesson();
+    TLektionenList& Lektionen() { return *m_catalogue; }
+    void ChooseContinent(PressablePicture& picture);
 
     // Controls used by other windows and by tests.
     EntryListBox* Sprachwahl() const { return m_languages; }
@@ -68,7 +89,7 @@ public:
     QPushButton* User_Rename() const { return m_userRename; }
     QPushButton* btn_InfoOk() const { return m_infoOk; }
     QStackedWidget* nb_optionen() const { return m_optionPages; }
-    QListWidget* lektionen() const { return m_lessonList; }
+    LessonListBox* lektionen() const { return m_lessonList; }
     QComboBox* Kat() const { return m_categories; }
 
 protected:
@@ -109,7 +130,8 @@ private:
     QButtonGroup* m_editorPages = nullptr;
     QButtonGroup* m_configPages = nullptr;
     QStackedWidget* m_pages = nullptr;
-    LessonViewControl* m_view = nullptr;
+    TGeo* m_view = nullptr;
+    std::unique_ptr<TLektionenList> m_catalogue;
 
     QWidget* m_startPanel = nullptr;
     QLabel* m_startLogoText = nullptr;
@@ -119,7 +141,8 @@ private:
 
     QWidget* m_cataloguePanel = nullptr;
     QWidget* m_listPanel = nullptr;
-    QListWidget* m_lessonList = nullptr;
+    LessonListBox* m_lessonList = nullptr;
+    std::vector<PressablePicture*> m_continents;
     QComboBox* m_categories = nullptr;
     QLabel* m_categoriesLabel = nullptr;
     QWidget* m_continentRow = nullptr;

@@ -1,7 +1,10 @@
 #include "platform/IniFile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/OrbiloError.h"
 #include "platform/TextCodec.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -58,6 +61,16 @@ IniFile::IniFile(QString path) : m_path(std::move(path))
     if (!m_lines.isEmpty() && m_lines.last().isEmpty())
         m_lines.removeLast();
     parse();
+}
+
+std::unique_ptr<IniFile> IniFile::OpenLimited(const QString& path, qint64 maxBytes)
+{
+    const QFileInfo info(path);
+    if (info.exists() && info.size() > maxBytes)
+        throw OrbiloError(QStringLiteral("The file %1 is too large (%2 MB) to be read.")
+                              .arg(path)
+                              .arg(info.size() / (1024 * 1024)));
+    return std::make_unique<IniFile>(path);
 }
 
 void IniFile::parse()

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,11 @@ public:
     static constexpr int kMaxListBytes = 16384;
 
     explicit IniFile(QString path);
+
+    // Opens a file that may not exceed `maxBytes` (lesson files and the like
+    // that a user may have been handed): a larger one raises OrbiloError
+    // naming it, before anything is read.
+    static std::unique_ptr<IniFile> OpenLimited(const QString& path, qint64 maxBytes);
 
     const QString& fileName() const { return m_path; }
 

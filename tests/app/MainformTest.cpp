@@ -1,5 +1,7 @@
 #include "AppFixture.h"
 
+#include "learning/Geo.h"
+#include "lesson/TLernOptionen.h"
 #include "platform/HelpViewer.h"
 #include "platform/Messages.h"
 #include "widgets/FlatButton.h"
@@ -264,28 +266,31 @@ TEST_F(MainformTest, DeletingAllUsersMakesTheNextStartAFirstStart)
     EXPECT_EQ(welcomeModes, std::vector<int>{Tfrm_willkommen::FirstStart});
 }
 
-class FakeView : public LessonViewControl {
+class FakeView : public TGeo {
 public:
-    Tfrm_main* main = nullptr;
-    int closed = 0;
-    void Close() override
+    FakeView(QWidget* page, int* closed) : TGeo(page, {}, nullptr, {}), m_closed(closed) {}
+    bool Close() override
     {
-        ++closed;
-        main->ReturnToCatalogue();
+        ++*m_closed;
+        return TGeo::Close();
     }
+
+private:
+    int* m_closed;
 };
 
 TEST_F(MainformTest, EndOfSessionMessageClosesTheViewLater)
 {
     writeIni("[Users]\n1=A\n");
     auto main = start();
-    FakeView view;
-    view.main = main.get();
-    main->SetLessonView(&view);
+    int closed = 0;
+    auto* view = new FakeView(main->LessonPage(), &closed);
+    view->OnDestroyed = [&main](TGeo*) { main->ReturnToCatalogue(); };
+    main->SetLessonView(view);
     PostEndOfSession();
-    EXPECT_EQ(view.closed, 0) << "closing waits for the message loop";
+    EXPECT_EQ(closed, 0) << "closing waits for the message loop";
     QCoreApplication::processEvents();
-    EXPECT_EQ(view.closed, 1);
+    EXPECT_EQ(closed, 1);
     EXPECT_EQ(main->LessonView(), nullptr);
     EXPECT_EQ(main->CurrentPage(), "Lektionen");
     EXPECT_EQ(main->VisibleToolbar()->objectName(), "Toolbar_Lektionen");

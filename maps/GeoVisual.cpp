@@ -1,0 +1,45 @@
+#include "maps/GeoVisual.h"
+
+#include <QResizeEvent>
+
+TGeoVisual::TGeoVisual(QWidget* lessonView, TDaten& lesson) : QScrollArea(lessonView), Lesson(lesson)
+{
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(false);
+    setBackgroundRole(QPalette::Window);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
+    setPalette(pal);
+    m_content = new QWidget;
+    m_content->setObjectName(QStringLiteral("MapContent"));
+    m_content->setAutoFillBackground(false);
+    setWidget(m_content);
+}
+
+TGeoVisual::~TGeoVisual() = default;
+
+void TGeoVisual::ShowItemState(TGeoItem&) {}
+
+QWidget* TGeoVisual::CreateToolPanel()
+{
+    if (!m_toolPanel) {
+        m_toolPanel = new QWidget(this);
+        m_toolPanel->setObjectName(QStringLiteral("ToolPanel"));
+        m_toolPanel->setFixedWidth(133);
+        m_toolPanel->setAutoFillBackground(true);
+        QPalette pal = m_toolPanel->palette();
+        pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
+        m_toolPanel->setPalette(pal);
+    }
+    return m_toolPanel;
+}
+
+QWidget* TGeoVisual::CreateItemEditPanel() { return nullptr; }
+void TGeoVisual::EditorPageChanged(int) {}
+bool TGeoVisual::AddItemsFromDatabase() { return false; }
+
+void TGeoVisual::resizeEvent(QResizeEvent* event)
+{
+    QScrollArea::resizeEvent(event);
+    ArrangeContent();
+}

@@ -1,0 +1,23 @@
+#include "maps/PictureControl.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+PictureControl::PictureControl(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Picture"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureControl::SetBitmap(QImage bitmap)
+{
+    m_bitmap = std::move(bitmap);
+    resize(m_bitmap.size()); // sized from the bitmap once after each load
+    update();
+}
+
+void PictureControl::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.drawImage(event->rect().topLeft(), m_bitmap, event->rect());
+}
