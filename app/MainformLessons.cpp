@@ -2,7 +2,7 @@
 // lesson opens, the new-lesson dialog and deleting a lesson.
 #include "app/Mainform.h"
 
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 #include "app/Lektionenliste.h"
 #include "i18n/LangDialogs.h"
 #include "learning/Geo.h"

@@ -1,6 +1,6 @@
 #include "app/Willkommen.h"
 
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 #include "i18n/DictionaryApplier.h"
 #include "i18n/LangDialogs.h"
 #include "widgets/EntryListBox.h"

@@ -2,7 +2,7 @@
 """Draws the six continent pictures of the lesson catalogue as SVG files.
 
 Run once from the project folder; the pictures are committed:
-    python3 tools/artwork/make_continents.py ../shared/geosrc app/resources/continents
+    python3 tools/artwork/make_continents.py ../shared/geosrc widgets/resources/continents
 """
 import json
 import math
