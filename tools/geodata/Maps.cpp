@@ -1,0 +1,3 @@
+#include "tools/geodata/Maps.h"
+
+std::vector<PictureLesson> pictureLessons(const Dataset&) { return {}; }
