@@ -12,6 +12,9 @@ class TGlobeRoot;
 class TGlobeObject;
 class TGlobeProjection;
 class TGlobeLayerStore;
+class TGlobeCanvas;
+class TGlobePen;
+class TGlobeBrush;
 
 enum TGlobeOption : uint8_t {
     goCache3DPoints, goDoubleBuffered, goInterruptable, goMultiSelect, goTransparentGlobe,
@@ -64,4 +67,20 @@ public:
     virtual void DoPanned() = 0;
     virtual void DoZoomed() = 0;
     virtual void DoObjectCreate(TGlobeObject* object) = 0;
+
+    // Drawing: the canvas and the styles that override a presenter's.
+    virtual TGlobeCanvas& GlobeCanvas() = 0;
+    virtual TGlobePen& SelectedPen() = 0;
+    virtual TGlobeBrush& SelectedBrush() = 0;
+    virtual TGlobePen& TransparentPen() = 0;
+    virtual TGlobeBrush& TransparentBrush() = 0;
+    // Text limits in render pixels (0 = no upper limit).
+    virtual int32_t GetMinTextHeight() const = 0;
+    virtual int32_t GetMaxTextHeight() const = 0;
+    // Raises OnObjectRender for an object without presenter; false when no
+    // handler is assigned.
+    virtual bool DoObjectRender(TGlobeObject& object, TGlobeObjectState state) = 0;
+    // Called every 256 objects of a layer pass: may handle pending input or
+    // show the picture so far; true stops the pass.
+    virtual bool RenderCheckpoint(bool noInterrupt) = 0;
 };

@@ -1,6 +1,7 @@
 #include "globe/GlobeLayer.h"
 
 #include "globe/GlobeLayerStore.h"
+#include "globe/GlobeCanvas.h"
 #include "globe/GlobeProjections.h"
 
 #include <algorithm>
@@ -51,7 +52,7 @@ void TGlobeLayer::SetObjects(TGlobeObjectSource* source)
     m_globe.RedrawLayers();
 }
 
-void TGlobeLayer::Notify(TObjectSourceNotification message, TGlobeObject* /*object*/)
+void TGlobeLayer::Notify(TObjectSourceNotification message, TGlobeObject* object)
 {
     switch (message) {
     case osnOpen:
@@ -67,6 +68,10 @@ void TGlobeLayer::Notify(TObjectSourceNotification message, TGlobeObject* /*obje
         break;
     case osnRedraw:
         m_globe.RedrawLayers();
+        break;
+    case osnFree:
+        if (LayerStore)
+            LayerStore->ObjectFreed(object);
         break;
     default:
         break;
@@ -224,4 +229,98 @@ TGlobeObject* TGlobeLayer::ObjectByTitle(const QString& title)
 TGlobeObject* TGlobeLayer::ObjectByID(int32_t id)
 {
     return FirstObject([id](const TGlobeObject& o) { return o.ID() == id; });
+}
+
+TGlobeObjectState TGlobeLayer::UpdateObjectState(int i)
+{
+    TGlobeObjectState state = m_objects->GetState(i);
+    if (Has(state, osNew))
+        state = m_objects->GetObject(i)->State();
+    if (Has(state, osHidden)) {
+        Exclude(state, osVisible);
+        return state;
+    }
+    const TMER m = m_objects->GetMER(i);
+    TGlobeProjection& prj = m_globe.Projection();
+    if (prj.ProjectionModel().VisibleMER(m, state)) {
+        Include(state, osVisible);
+        // Objects of at most 2 pixels each way are drawn as one pixel.
+        const int32_t t = std::max(Round(2 / prj.ScaleFactor()), 1);
+        if (m.Width > 0 && m.Height > 0)
+            SetBit(state, osTiny, m.Width <= t && m.Height <= t);
+    } else {
+        Exclude(state, osVisible);
+    }
+    return state;
+}
+
+void TGlobeLayer::RenderObjects()
+{
+    if (!m_objects || !IsLayerMERVisible())
+        return;
+    TGlobeProjection& prj = m_globe.Projection();
+    TGlobeCanvas& canvas = m_globe.GlobeCanvas();
+    const TGlobeObjectStateBit face = prj.BackFace ? osBackFace : osFace;
+    const int32_t altitude = prj.Altitude();
+    bool missingMER = false;
+    for (int i = 0; i < m_objects->Count(); ++i) {
+        if ((i & 255) == 0 && m_globe.RenderCheckpoint(NoInterrupt))
+            break;
+        missingMER = missingMER || !Has(m_objects->GetState(i), osValidMER);
+        const TGlobeObjectState s = UpdateObjectState(i);
+        if (!Has(s, osVisible) || !Has(s, face))
+            continue;
+        if (Has(s, osTiny)) {
+            const TMER m = m_objects->GetMER(i);
+            QPoint p;
+            if (prj.LLToDeviceXY(m.Long, m.Lat, p))
+                canvas.SetPixel(p.x(), p.y(), 0x808080);
+            continue;
+        }
+        TGlobeObject* object = m_objects->GetObject(i);
+        const bool anyZoom = object->ZoomMin() == object->ZoomMax();
+        if (!anyZoom && !(object->ZoomMin() < altitude && altitude <= object->ZoomMax()))
+            continue;
+        if (TGlobePresenter* presenter = FindPresenter(object->PresenterID())) {
+            presenter->RenderObject(m_globe, *object, s);
+            if (ShowTitles())
+                RenderTitle(*object, *presenter, s);
+        } else if (!m_globe.DoObjectRender(*object, s)) {
+            object->Render(m_globe, s);
+        }
+    }
+    if (missingMER) {
+        InvalidateLayerMER();
+        GetLayerMER();
+    }
+}
+
+void TGlobeLayer::RenderTitle(TGlobeObject& object, TGlobePresenter& presenter, TGlobeObjectState state)
+{
+    const TTitleAlignment align = presenter.TitleAlignment;
+    if (align == taNone || object.Title().isEmpty())
+        return;
+    TGlobeCanvas& canvas = m_globe.GlobeCanvas();
+    TGlobeFont& font = presenter.TitleFont;
+    const int h = canvas.FontRenderHeight(font.FontSize(), font.FontUnit());
+    if (h < std::max(2, m_globe.GetMinTextHeight()))
+        return;
+    const int o = font.FontUnit() == Pixel
+        ? presenter.TitleOffset
+        : Round(m_globe.Projection().ScaleFactor() * ::GlobeUnitsFrom(font.FontUnit(), presenter.TitleOffset));
+    font.RenderAttribute(canvas, Has(state, osSelected));
+    QPoint anchor;
+    if (!m_globe.Projection().PointLLToXY(object.GetCentroid(), anchor))
+        return;
+    const bool left = align == taLeft || align == taTopLeft || align == taBottomLeft;
+    const bool right = align == taRight || align == taTopRight || align == taBottomRight;
+    const bool top = align == taTopLeft || align == taTop || align == taTopRight;
+    const bool bottom = align == taBottomLeft || align == taBottom || align == taBottomRight;
+    int x = anchor.x() + (right ? o : left ? -o : 0);
+    int y = anchor.y() + (bottom ? o : top ? -o : 0);
+    const QSize extent = canvas.TextExtent(object.Title());
+    x -= left ? extent.width() : right ? 0 : extent.width() / 2;
+    // TextOut places the top of the text; the rest stand on the baseline.
+    y -= top ? extent.height() : bottom ? 0 : canvas.TextAscent();
+    canvas.TextOut(x, y, object.Title(), font.FontAngle());
 }

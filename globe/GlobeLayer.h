@@ -27,6 +27,12 @@ public:
     virtual TGlobeObject* ObjectAtXY(int x, int y);
     virtual TGlobeObject* ObjectByTitle(const QString& title);
     virtual TGlobeObject* ObjectByID(int32_t id);
+    // Draws the objects whose face is in view: the far face during the
+    // back pass of a transparent globe, else the near one.
+    virtual void RenderObjects();
+    virtual void RenderTitle(TGlobeObject& object, TGlobePresenter& presenter, TGlobeObjectState state);
+    // The drawing state of entry i: visibility, faces, clipping, tininess.
+    TGlobeObjectState UpdateObjectState(int i);
 
     // Creates a plain source on first use (the globe owns it).
     TGlobeObjectSource& GetObjects();

@@ -1,12 +1,17 @@
 #include "globe/GlobeLayerStore.h"
 
 #include "globe/GlobeLayer.h"
+#include "globe/GlobePresenters.h"
 
 #include <algorithm>
 
-// The global presenters −1 (points) and −2 (polygons) are added by the
-// globe control, which knows the presenter classes.
-TGlobeLayerStore::TGlobeLayerStore(TCustomGlobeView& globe) : m_globe(globe), m_globalPresenters(globe) {}
+// Objects that name no presenter of their layer fall back on the global
+// presenters: −1 draws points, −2 polygons and lines.
+TGlobeLayerStore::TGlobeLayerStore(TCustomGlobeView& globe) : m_globe(globe), m_globalPresenters(globe)
+{
+    m_globalPresenters.Add(std::make_unique<TPointPresenter>(globe, -1));
+    m_globalPresenters.Add(std::make_unique<TPolyPresenter>(globe, -2));
+}
 
 TGlobeLayerStore::~TGlobeLayerStore() { SetCount(0); }
 
@@ -144,4 +149,17 @@ TGlobeObject* TGlobeLayerStore::ObjectByID(int32_t id)
         if (TGlobeObject* found = layer->ObjectByID(id))
             return found;
     return nullptr;
+}
+
+void TGlobeLayerStore::Render(bool animated)
+{
+    for (TGlobeLayer* layer : m_layers)
+        if (layer->Animated() == animated)
+            layer->RenderObjects();
+}
+
+void TGlobeLayerStore::ObjectFreed(const TGlobeObject* object)
+{
+    if (object && object == m_selected)
+        m_selected = nullptr;
 }

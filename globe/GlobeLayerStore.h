@@ -35,6 +35,10 @@ public:
     virtual TGlobeObject* ObjectAtXY(int x, int y);
     virtual TGlobeObject* ObjectByTitle(const QString& title);
     virtual TGlobeObject* ObjectByID(int32_t id);
+    // Draws the layers, first to last, whose Animated equals the argument.
+    virtual void Render(bool animated);
+    // An object is going away: the selection must not keep pointing at it.
+    void ObjectFreed(const TGlobeObject* object);
 
     int Count() const { return static_cast<int>(m_layers.size()); }
     TGlobeObject* SelectedObject() const { return m_selected; }

@@ -1,6 +1,8 @@
 #include "globe/GlobeObjects.h"
 
+#include "globe/GlobeCanvas.h"
 #include "globe/GlobeClasses.h"
+#include "globe/GlobeProjections.h"
 
 // --- TGlobeObject ---
 
@@ -16,6 +18,9 @@ TGlobeObject::~TGlobeObject()
     if (m_parent && m_index >= 0 && m_index < m_parent->Count()
         && m_parent->GetDataPtr(m_index).Object == this)
         m_parent->GetDataPtr(m_index).Object = nullptr;
+    // The layers pass it on to the selection, which must forget this object.
+    if (m_parent)
+        m_parent->Notify(osnFree, this);
     m_parent = nullptr;
     Exclude(m_state, osSelected);
 }
@@ -133,6 +138,22 @@ TGlobeObject* TGlobeObject::Clone()
 }
 
 void TGlobeObject::Render(TCustomGlobeView& /*globe*/, TGlobeObjectState /*state*/) {}
+
+void TGeoDataObject::Render(TCustomGlobeView& globe, TGlobeObjectState state)
+{
+    TGlobeCanvas& canvas = globe.GlobeCanvas();
+    const bool selected = Has(state, osSelected);
+    canvas.Pen.RenderAttribute(canvas, selected);
+    if (Has(state, osClosed))
+        canvas.Brush.RenderAttribute(canvas, selected);
+    if (m_chains->GetCount() > 0) {
+        canvas.RenderChainStore(*m_chains, state, canvas.CurrentPenWidth());
+        return;
+    }
+    QPoint p;
+    if (globe.Projection().PointLLToXY(GetCentroid(), p))
+        canvas.Ellipse(p.x() - 2, p.y() - 2, p.x() + 2, p.y() + 2);
+}
 
 int64_t TGlobeObject::ObjectInstanceSize() const
 {

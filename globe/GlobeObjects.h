@@ -109,6 +109,8 @@ public:
     int64_t ObjectInstanceSize() const override;
     TMER ObjectMER() override;
     bool LLInObject(const TPointLL& p, int32_t tolerance) override;
+    // Without a presenter: the canvas's pen and brush.
+    void Render(TCustomGlobeView& globe, TGlobeObjectState state) override;
 
     TChainStore& Chains() { return *m_chains; }
     const TChainStore& Chains() const { return *m_chains; }

@@ -3,6 +3,7 @@
 // The drawing style of objects: the base every presenter derives from.
 // Stores hold presenters through this class.
 
+#include "globe/GlobeCanvas.h"
 #include "globe/GlobeRoot.h"
 
 #include <memory>
@@ -16,7 +17,10 @@ enum TTitleAlignment {
 
 class TGlobePresenter : public TGlobeRoot {
 public:
-    TGlobePresenter(TCustomGlobeView& globe, int32_t id) : m_globe(globe), PresenterID(id) {}
+    // The title font starts as a copy of the canvas's text font.
+    TGlobePresenter(TCustomGlobeView& globe, int32_t id);
+
+    void Assign(const TGlobeRoot& source) override;
 
     virtual void RenderObject(TCustomGlobeView& globe, TGlobeObject& object, TGlobeObjectState state) = 0;
     virtual void AdjustObjectMER(TGlobeObject& /*object*/, TMER& /*mer*/) {}
@@ -32,6 +36,7 @@ private:
 public:
     int32_t PresenterID;
     QString Name;
+    TGlobeFont TitleFont;
     TTitleAlignment TitleAlignment = taNone;
     int32_t TitleOffset = 0;
 };

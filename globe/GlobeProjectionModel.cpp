@@ -8,11 +8,29 @@
 #include <algorithm>
 #include <array>
 
-QPoint* ScratchPoints()
+namespace {
+// Both shared arrays are made zero-filled on first use.
+std::unique_ptr<QPoint[]> g_scratchPoints;
+std::unique_ptr<QPoint[]> g_clipPoints;
+
+QPoint* Shared(std::unique_ptr<QPoint[]>& array)
 {
-    static std::array<QPoint, ScratchPointCount> points;
-    return points.data();
+    if (!array)
+        array = std::make_unique<QPoint[]>(ScratchPointCount);
+    return array.get();
 }
+} // namespace
+
+QPoint* ScratchPoints() { return Shared(g_scratchPoints); }
+QPoint* ClipPoints() { return Shared(g_clipPoints); }
+
+void FreeSharedPointArrays()
+{
+    g_scratchPoints.reset();
+    g_clipPoints.reset();
+}
+
+bool SharedPointArraysAllocated() { return g_scratchPoints || g_clipPoints; }
 
 std::unique_ptr<TCustomProjectionModel> TCustomProjectionModel::Clone(TGlobeProjection& projection) const
 {
@@ -121,8 +139,13 @@ bool TProjectionModel::VisiblePart(int32_t west, int32_t south, int32_t east, in
 bool TProjectionModel::VisibleMER(const TMER& mer, TGlobeObjectState& state)
 {
     state &= static_cast<TGlobeObjectState>(~(Bit(osBackFace) | Bit(osFace) | osAllClip));
-    if (mer.Width >= GU_360_DEGREE)
+    // A rectangle all the way round (an object on both sides of 180°) is seen
+    // on both faces and may reach any edge; without the face bits no layer
+    // would ever draw it.
+    if (mer.Width >= GU_360_DEGREE) {
+        state |= Bit(osFace) | Bit(osBackFace) | osAllClip;
         return true;
+    }
     const int64_t east = int64_t{mer.Long} + mer.Width;
     const int32_t south = mer.Lat;
     const auto north = static_cast<int32_t>(int64_t{mer.Lat} + mer.Height);

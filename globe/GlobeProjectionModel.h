@@ -16,7 +16,12 @@ class TPointStore;
 // Device points written by conversions, shared by every globe; a chain is
 // drawn with at most this many points.
 constexpr int ScratchPointCount = 65537;
+// Allocated on first use; the globe control frees it with the last globe.
 QPoint* ScratchPoints();
+// The second buffer of polygon clipping.
+QPoint* ClipPoints();
+void FreeSharedPointArrays();
+bool SharedPointArraysAllocated();
 
 // A rectangle in GU: left, top, right, bottom.
 struct TExtents {

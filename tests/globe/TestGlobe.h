@@ -4,6 +4,7 @@
 // counts the calls the engine makes on it.
 
 #include "globe/CustomGlobeView.h"
+#include "globe/GlobeCanvas.h"
 #include "globe/GlobeClasses.h"
 #include "globe/GlobeLayer.h"
 #include "globe/GlobeLayerStore.h"
@@ -17,6 +18,7 @@ class TestGlobe : public TCustomGlobeView {
 public:
     explicit TestGlobe(QSize size = {400, 300}) : m_size(size)
     {
+        m_canvas = std::make_unique<TGlobeCanvas>(*this);
         m_layers = std::make_unique<TGlobeLayerStore>(*this);
         m_projection = std::make_unique<TGlobeProjection>(*this);
     }
@@ -70,6 +72,15 @@ public:
     void DoPanned() override {}
     void DoZoomed() override { ++zoomed; }
     void DoObjectCreate(TGlobeObject*) override { ++objectsCreated; }
+    TGlobeCanvas& GlobeCanvas() override { return *m_canvas; }
+    TGlobePen& SelectedPen() override { return selectedPen; }
+    TGlobeBrush& SelectedBrush() override { return selectedBrush; }
+    TGlobePen& TransparentPen() override { return transparentPen; }
+    TGlobeBrush& TransparentBrush() override { return transparentBrush; }
+    int32_t GetMinTextHeight() const override { return 5; }
+    int32_t GetMaxTextHeight() const override { return 0; }
+    bool DoObjectRender(TGlobeObject&, TGlobeObjectState) override { return false; }
+    bool RenderCheckpoint(bool) override { return false; }
 
     int SourceCount() const { return static_cast<int>(m_sources.size()); }
 
@@ -81,9 +92,12 @@ public:
     int redraws = 0, zoomed = 0, lines = 0, objectsCreated = 0;
     TPointLL located;
     QRect viewRect;
+    TGlobePen selectedPen{0x0000FF, 0, 0, Pixel}, transparentPen{0x808080, 0, 0, Pixel};
+    TGlobeBrush selectedBrush{0x00FFFF, 0}, transparentBrush{0xC0C0C0, 0};
 
 private:
     QSize m_size;
+    std::unique_ptr<TGlobeCanvas> m_canvas;
     std::unique_ptr<TGlobeLayerStore> m_layers;
     std::unique_ptr<TGlobeProjection> m_projection;
     std::vector<TGlobeObjectSource*> m_sources;

@@ -1,0 +1,596 @@
+#include "globe/GlobeCanvas.h"
+
+#include "globe/CustomGlobeView.h"
+#include "globe/GlobePointStore.h"
+#include "globe/GlobeProjections.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+QColor ColorFromBGR(uint32_t bgr)
+{
+    // System colours (high byte set) have no meaning here; their low bytes are used.
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+// --- attributes ---
+
+void TGlobeAttribute::RenderAttribute(TGlobeCanvas& canvas, bool /*selected*/)
+{
+    if (&canvas != m_canvas) {
+        DestroyHandle();
+        m_canvas = &canvas;
+    }
+    if (!m_hasHandle)
+        CreateHandle();
+}
+
+void TGlobeAttribute::Changed()
+{
+    if (m_hasHandle)
+        CreateHandle();
+    if (OnChange)
+        OnChange();
+}
+
+QPen TGlobePen::MakePen() const
+{
+    // The stored styles are those of the files: 0 solid, 1 dash, 2 dot,
+    // 3 dash-dot, 4 dash-dot-dot, 5 none, 6 inside frame.
+    static const Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
+                                          Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
+    const Qt::PenStyle style = (m_style >= 0 && m_style <= 6) ? styles[m_style] : Qt::SolidLine;
+    // Width 0 is the thinnest line the device has, as 1.
+    QPen pen(ColorFromBGR(m_color), std::max(m_width, 1), style, Qt::FlatCap, Qt::MiterJoin);
+    return pen;
+}
+
+void TGlobePen::CreateHandle()
+{
+    m_pen = MakePen();
+    m_hasHandle = true;
+}
+
+void TGlobePen::Assign(const TGlobeRoot& source)
+{
+    auto* other = dynamic_cast<const TGlobePen*>(&source);
+    if (!other)
+        return TGlobeRoot::Assign(source);
+    Define(other->m_color, other->m_style, other->m_width, other->m_unit);
+}
+
+void TGlobePen::Define(uint32_t color, int style, int width, TGlobeUnitTypes unit)
+{
+    m_color = color;
+    m_style = style;
+    m_width = width;
+    m_unit = unit;
+    Changed();
+}
+
+bool TGlobePen::Equals(const TGlobeAttribute& other) const
+{
+    auto* o = dynamic_cast<const TGlobePen*>(&other);
+    return o && o->m_color == m_color && o->m_style == m_style && o->m_width == m_width && o->m_unit == m_unit;
+}
+
+void TGlobePen::RenderAttribute(TGlobeCanvas& canvas, bool selected)
+{
+    TGlobeAttribute::RenderAttribute(canvas, selected);
+    canvas.SelectPen(selected ? canvas.Globe().SelectedPen().MakePen() : m_pen);
+}
+
+QBrush TGlobeBrush::MakeBrush() const
+{
+    static const Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
+                                             Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    if (m_style == 1)
+        return QBrush(Qt::NoBrush);
+    const int hatch = m_style - 2;
+    const Qt::BrushStyle style = (m_style == 0 || hatch < 0 || hatch > 5) ? Qt::SolidPattern : hatches[hatch];
+    return QBrush(ColorFromBGR(m_color), style);
+}
+
+void TGlobeBrush::CreateHandle()
+{
+    m_brush = MakeBrush();
+    m_hasHandle = true;
+}
+
+void TGlobeBrush::Assign(const TGlobeRoot& source)
+{
+    auto* other = dynamic_cast<const TGlobeBrush*>(&source);
+    if (!other)
+        return TGlobeRoot::Assign(source);
+    Define(other->m_color, other->m_style);
+}
+
+void TGlobeBrush::Define(uint32_t color, int style)
+{
+    m_color = color;
+    m_style = style;
+    Changed();
+}
+
+bool TGlobeBrush::Equals(const TGlobeAttribute& other) const
+{
+    auto* o = dynamic_cast<const TGlobeBrush*>(&other);
+    return o && o->m_color == m_color && o->m_style == m_style;
+}
+
+void TGlobeBrush::RenderAttribute(TGlobeCanvas& canvas, bool selected)
+{
+    TGlobeAttribute::RenderAttribute(canvas, selected);
+    canvas.SelectBrush(selected ? canvas.Globe().SelectedBrush().MakeBrush() : m_brush);
+}
+
+void TGlobeFont::Assign(const TGlobeRoot& source)
+{
+    auto* other = dynamic_cast<const TGlobeFont*>(&source);
+    if (!other)
+        return TGlobeRoot::Assign(source);
+    Define(other->m_name, other->m_color, other->m_size, other->m_unit, other->m_angle, other->m_style);
+}
+
+void TGlobeFont::Define(const QString& name, uint32_t color, int size, TGlobeUnitTypes unit, int angle, uint8_t style)
+{
+    m_name = name;
+    m_color = color;
+    m_size = size;
+    m_unit = unit;
+    m_angle = angle;
+    m_style = style;
+    Changed();
+}
+
+bool TGlobeFont::Equals(const TGlobeAttribute& other) const
+{
+    auto* o = dynamic_cast<const TGlobeFont*>(&other);
+    return o && o->m_name == m_name && o->m_color == m_color && o->m_size == m_size && o->m_unit == m_unit
+        && o->m_angle == m_angle && o->m_style == m_style;
+}
+
+void TGlobeFont::CreateHandle()
+{
+    if (!m_canvas)
+        return;
+    TCustomGlobeView& globe = m_canvas->Globe();
+    AltitudeStamp = globe.Projection().Altitude();
+    int h = m_canvas->FontRenderHeight(m_size, m_unit);
+    m_drawable = h >= globe.GetMinTextHeight();
+    if (globe.GetMaxTextHeight() > 0 && h > globe.GetMaxTextHeight())
+        h = globe.GetMaxTextHeight();
+    m_font = QFont(m_name);
+    m_font.setPixelSize(std::max(h, 1));
+    m_font.setBold((m_style & fsBold) != 0);
+    m_font.setItalic((m_style & fsItalic) != 0);
+    m_font.setUnderline((m_style & fsUnderline) != 0);
+    m_font.setStrikeOut((m_style & fsStrikeOut) != 0);
+    m_hasHandle = true;
+}
+
+void TGlobeFont::RenderAttribute(TGlobeCanvas& canvas, bool selected)
+{
+    // The size follows the zoom for fonts in earth units.
+    if (m_hasHandle && &canvas == m_canvas && AltitudeStamp != canvas.Globe().Projection().Altitude())
+        DestroyHandle();
+    TGlobeAttribute::RenderAttribute(canvas, selected);
+    canvas.SelectFont(m_font, selected ? canvas.Globe().SelectedPen().PenColor() : m_color, m_drawable);
+}
+
+// --- canvas ---
+
+TGlobeCanvas::TGlobeCanvas(TCustomGlobeView& globe) : m_globe(globe)
+{
+    SymbolFont.Define(QStringLiteral("WingDings"), 0, 9, Pixel, 0, 0);
+    TextFont.Define(QStringLiteral("Arial"), 0, 9, Pixel, 0, 0);
+    m_currentPen = Pen.MakePen();
+    m_currentBrush = Brush.MakeBrush();
+}
+
+TGlobeCanvas::~TGlobeCanvas() = default;
+
+std::unique_ptr<TGlobeCanvas> TGlobeCanvas::Clone() const
+{
+    auto copy = std::make_unique<TGlobeCanvas>(m_globe);
+    copy->m_width = m_width;
+    copy->m_height = m_height;
+    copy->RenderDPI = RenderDPI;
+    copy->ScreenDPI = ScreenDPI;
+    copy->Antialiased = Antialiased;
+    copy->Pen.Assign(Pen);
+    copy->Brush.Assign(Brush);
+    copy->SymbolFont.Assign(SymbolFont);
+    copy->TextFont.Assign(TextFont);
+    return copy;
+}
+
+void TGlobeCanvas::Begin(QPainter& painter)
+{
+    m_painter = &painter;
+    painter.save();
+    ApplyHints();
+    RefreshDC();
+}
+
+void TGlobeCanvas::End()
+{
+    if (m_painter)
+        m_painter->restore();
+    m_painter = nullptr;
+}
+
+void TGlobeCanvas::ApplyHints()
+{
+    m_painter->setRenderHint(QPainter::Antialiasing, Antialiased);
+    m_painter->setRenderHint(QPainter::TextAntialiasing, true);
+    // Integer device points are pixel centres: lines of one pixel cover one
+    // pixel instead of smearing over two.
+    if (Antialiased)
+        m_painter->translate(0.5, 0.5);
+}
+
+bool TGlobeCanvas::SizeBMP(int w, int h, int dpi)
+{
+    if (!ResizeProjection(w, h))
+        return false;
+    RenderDPI = dpi;
+    BackBuffer = QImage(w, h, QImage::Format_RGB32);
+    BackBuffer.fill(Qt::black);
+    return true;
+}
+
+bool TGlobeCanvas::ResizeProjection(int w, int h)
+{
+    if (w < 1 || h < 1)
+        return false;
+    TGlobeProjection& prj = m_globe.Projection();
+    const int oldW = m_width, oldH = m_height;
+    TPointLL corner;
+    const bool cornerOnGlobe = prj.DeviceXYToLL(oldW, oldH, corner);
+    const TGlobeOptionsSet options = m_globe.GlobeOptions();
+    const bool fixed = (options & GlobeOption(goFixedCenterXYOnResize)) != 0;
+    int32_t x0 = static_cast<int32_t>(int64_t{prj.XOrigin()} * w / oldW);
+    int32_t y0 = static_cast<int32_t>(int64_t{prj.YOrigin()} * h / oldH);
+    m_width = w;
+    m_height = h;
+    if (!fixed) {
+        prj.SetIntegerProp(ppXOrigin, x0);
+        prj.SetIntegerProp(ppYOrigin, y0);
+    }
+    if (!(options & GlobeOption(goConstantScaleOnResize)))
+        prj.SetScaleFactor(prj.ScaleFactor() * std::hypot(w, h) / std::hypot(oldW, oldH));
+    if (fixed)
+        return true;
+    x0 = prj.XOrigin();
+    y0 = prj.YOrigin();
+    if (cornerOnGlobe) {
+        QPoint q;
+        prj.PointLLToXY(corner, q);
+        x0 += w - q.x();
+        y0 += h - q.y();
+    }
+    prj.SetIntegerProp(ppXOrigin, x0);
+    prj.SetIntegerProp(ppYOrigin, y0);
+    return true;
+}
+
+int TGlobeCanvas::ScaleUnitsToDevice(int n, TGlobeUnitTypes unit) const
+{
+    if (unit == Pixel)
+        return static_cast<int>(MulDivRound(n, RenderDPI, std::max(ScreenDPI, 1)));
+    return Round(::GlobeUnitsFrom(unit, n) * m_globe.Projection().ScaleFactor());
+}
+
+int32_t TGlobeCanvas::GlobeUnitsFrom(TGlobeUnitTypes unit, double x) const
+{
+    if (unit == Pixel)
+        return Round(x / m_globe.Projection().ScaleFactor());
+    return ::GlobeUnitsFrom(unit, x);
+}
+
+int TGlobeCanvas::FontRenderHeight(int size, TGlobeUnitTypes unit) const
+{
+    if (unit == Pixel)
+        return static_cast<int>(int64_t{size} * RenderDPI / std::max(ScreenDPI, 1));
+    return Round(size * static_cast<double>(::GlobeUnitsFrom(unit, 1)) * m_globe.Projection().ScaleFactor());
+}
+
+void TGlobeCanvas::RefreshDC()
+{
+    if (!m_painter)
+        return;
+    m_painter->setPen(m_currentPen);
+    m_painter->setBrush(m_currentBrush);
+    m_painter->setFont(m_currentFont);
+}
+
+void TGlobeCanvas::SelectPen(const QPen& pen)
+{
+    m_currentPen = pen;
+    if (m_painter)
+        m_painter->setPen(pen);
+}
+
+void TGlobeCanvas::SelectBrush(const QBrush& brush)
+{
+    m_currentBrush = brush;
+    if (m_painter)
+        m_painter->setBrush(brush);
+}
+
+void TGlobeCanvas::SelectFont(const QFont& font, uint32_t color, bool drawable)
+{
+    m_currentFont = font;
+    m_textColor = ColorFromBGR(color);
+    m_fontDrawable = drawable;
+    if (m_painter)
+        m_painter->setFont(font);
+}
+
+void TGlobeCanvas::Polygon(const QPoint* points, int n)
+{
+    if (m_painter && n > 1)
+        m_painter->drawPolygon(points, n, Qt::OddEvenFill);
+}
+
+void TGlobeCanvas::Polyline(const QPoint* points, int n)
+{
+    if (m_painter && n > 1)
+        m_painter->drawPolyline(points, n);
+}
+
+void TGlobeCanvas::Rectangle(int left, int top, int right, int bottom)
+{
+    if (m_painter && right > left && bottom > top)
+        m_painter->drawRect(QRectF(left, top, right - left - 1, bottom - top - 1));
+}
+
+void TGlobeCanvas::Ellipse(int left, int top, int right, int bottom)
+{
+    if (m_painter && right > left && bottom > top)
+        m_painter->drawEllipse(QRectF(left, top, right - left - 1, bottom - top - 1));
+}
+
+namespace {
+// Rectangles of whole pixels, whatever the painter's half-pixel shift.
+QRectF PixelRect(const QRect& r, bool shifted)
+{
+    return shifted ? QRectF(r).translated(-0.5, -0.5) : QRectF(r);
+}
+} // namespace
+
+void TGlobeCanvas::SetPixel(int x, int y, uint32_t bgr)
+{
+    if (m_painter)
+        m_painter->fillRect(PixelRect(QRect(x, y, 1, 1), Antialiased), ColorFromBGR(bgr));
+}
+
+void TGlobeCanvas::FillSurface(uint32_t bgr)
+{
+    if (m_painter)
+        m_painter->fillRect(PixelRect(QRect(0, 0, m_width, m_height), Antialiased), ColorFromBGR(bgr));
+}
+
+void TGlobeCanvas::TileImage(const QImage& image)
+{
+    if (m_painter && !image.isNull())
+        m_painter->drawTiledPixmap(PixelRect(QRect(0, 0, m_width, m_height), Antialiased),
+                                   QPixmap::fromImage(image));
+}
+
+void TGlobeCanvas::DrawImage(const QRect& target, const QImage& image)
+{
+    if (m_painter && !image.isNull())
+        m_painter->drawImage(PixelRect(target, Antialiased), image);
+}
+
+void TGlobeCanvas::TextOut(int x, int y, const QString& text, int angleTenths)
+{
+    if (!m_painter || !m_fontDrawable || text.isEmpty())
+        return;
+    const qreal shift = Antialiased ? -0.5 : 0.0;
+    const QFontMetrics metrics(m_currentFont);
+    m_painter->save();
+    m_painter->setPen(m_textColor);
+    m_painter->translate(x + shift, y + shift);
+    if (angleTenths != 0)
+        m_painter->rotate(-angleTenths / 10.0);
+    m_painter->drawText(QPointF(0, metrics.ascent()), text);
+    m_painter->restore();
+}
+
+QSize TGlobeCanvas::TextExtent(const QString& text) const
+{
+    const QFontMetrics metrics(m_currentFont);
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+int TGlobeCanvas::TextAscent() const { return QFontMetrics(m_currentFont).ascent(); }
+
+// --- chains and clipping ---
+
+void TGlobeCanvas::RenderChainStore(TChainStore& chains, TGlobeObjectState state, int margin)
+{
+    TGlobeProjection& prj = m_globe.Projection();
+    if (prj.BackFace) {
+        m_globe.TransparentBrush().RenderAttribute(*this, false);
+        m_globe.TransparentPen().RenderAttribute(*this, false);
+    }
+    TCustomProjectionModel& model = prj.ProjectionModel();
+    const bool closed = Has(state, osClosed);
+    if ((prj.ProjectionFlags & pfContinuous) && closed) {
+        for (int i = 0; i < chains.GetCount(); ++i) {
+            const TPointStore* chain = chains.Chain(i);
+            if (!chain || chain->GetCount() == 0)
+                continue;
+            const int n = model.PointStoreToXY(chains.GetChain(i), 0, true);
+            DrawClippedPoly(n, state | osAllClip, margin);
+        }
+        return;
+    }
+    // Closed objects on flat models would need the seam pieces joined into
+    // polygons; the program draws none, so they are drawn as open lines.
+    for (int i = 0; i < chains.GetCount(); ++i)
+        if (const TPointStore* chain = chains.Chain(i); chain && chain->GetCount() > 1)
+            RenderOpenChain(*chain, state & static_cast<TGlobeObjectState>(~Bit(osClosed)), margin);
+}
+
+void TGlobeCanvas::RenderOpenChain(const TPointStore& chain, TGlobeObjectState state, int margin)
+{
+    TGlobeProjection& prj = m_globe.Projection();
+    TCustomProjectionModel& model = prj.ProjectionModel();
+    const int32_t central = Round(prj.CentralMeridian() * GU_DEGREE);
+    const int32_t seam = Mod180(int64_t{central} + GU_180_DEGREE);
+    auto band = [central](const TPointLL& p) { return Mod180(int64_t{p.Long} - central) / GU_90_DEGREE; };
+
+    // Device points of the current run of visible points; runs are copied to
+    // the shared array only to be clipped and drawn.
+    static thread_local std::vector<QPoint> run;
+    run.clear();
+    auto flush = [&] {
+        if (run.size() > 1)
+            DrawRun(run.data(), static_cast<int>(run.size()), state, margin);
+        run.clear();
+    };
+    auto add = [&](const TPointLL& p) {
+        if (model.PointLLToXY(p, 0)) {
+            const QPoint q = ScratchPoints()[0];
+            if (run.empty() || std::abs(q.x() - run.back().x()) > 1 || std::abs(q.y() - run.back().y()) > 1)
+                run.push_back(q);
+        } else {
+            flush();
+        }
+    };
+
+    const int count = chain.GetCount();
+    TPointLL previous = chain.GetLL(0);
+    int32_t previousBand = band(previous);
+    add(previous);
+    for (int i = 1; i < count; ++i) {
+        const TPointLL p = chain.GetLL(i);
+        const int32_t b = band(p);
+        if ((previousBand > 0 && b < 0) || (previousBand < 0 && b > 0)) {
+            const int32_t lat = previous.Lat
+                + static_cast<int32_t>(MulDivRound(int64_t{p.Lat} - previous.Lat, LongDiff(previous.Long, seam),
+                                                   LongDiff(previous.Long, p.Long)));
+            add(PointLL(int64_t{seam} - 2 * previousBand, lat));
+            flush();
+            add(PointLL(int64_t{seam} + 2 * previousBand, lat));
+        }
+        add(p);
+        previous = p;
+        previousBand = b;
+    }
+    flush();
+}
+
+void TGlobeCanvas::DrawRun(const QPoint* points, int n, TGlobeObjectState state, int margin)
+{
+    // A run longer than the shared array is drawn in parts that share their
+    // end points, so nothing is written past it.
+    QPoint* scratch = ScratchPoints();
+    int start = 0;
+    while (start < n - 1) {
+        const int part = std::min(n - start, ScratchPointCount);
+        std::copy(points + start, points + start + part, scratch);
+        DrawClippedPoly(part, state, margin);
+        start += part - 1;
+    }
+}
+
+namespace {
+enum Edge { Top, Right, Bottom, Left };
+
+inline bool Inside(const QPoint& p, Edge edge, int e)
+{
+    switch (edge) {
+    case Top: return p.y() >= e;
+    case Right: return p.x() <= e;
+    case Bottom: return p.y() <= e;
+    case Left: return p.x() >= e;
+    }
+    return true;
+}
+
+inline int Clamp32(int64_t v)
+{
+    return static_cast<int>(std::clamp<int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// Where the segment from a to b crosses the edge.
+inline QPoint Crossing(const QPoint& a, const QPoint& b, Edge edge, int e)
+{
+    if (edge == Top || edge == Bottom)
+        return {Clamp32(b.x() + MulDivRound(int64_t{e} - b.y(), int64_t{a.x()} - b.x(), int64_t{a.y()} - b.y())), e};
+    return {e, Clamp32(b.y() + MulDivRound(int64_t{e} - b.x(), int64_t{a.y()} - b.y(), int64_t{a.x()} - b.x()))};
+}
+
+// One Sutherland-Hodgman pass; never writes more than the shared array holds.
+int ClipEdge(const QPoint* src, int n, QPoint* dst, Edge edge, int e, bool closed)
+{
+    int out = 0;
+    auto put = [&](const QPoint& p) {
+        if (out < ScratchPointCount)
+            dst[out++] = p;
+    };
+    QPoint s = closed ? src[n - 1] : src[0];
+    bool sIn = Inside(s, edge, e);
+    for (int i = 0; i < n; ++i) {
+        const QPoint& p = src[i];
+        const bool pIn = Inside(p, edge, e);
+        if (pIn) {
+            if (!sIn)
+                put(Crossing(s, p, edge, e));
+            put(p);
+        } else if (sIn) {
+            put(Crossing(s, p, edge, e));
+        }
+        s = p;
+        sIn = pIn;
+    }
+    return out;
+}
+} // namespace
+
+int TGlobeCanvas::ClipPoly(int n, TGlobeObjectState state, int margin)
+{
+    const bool closed = Has(state, osClosed);
+    // Two pixels more than asked for keep the edges that clipping adds (and
+    // their antialiased fringe) out of sight even for pens of width 0 or 1.
+    margin = std::max(margin, 0) + 2;
+    const struct { TGlobeObjectStateBit bit; Edge edge; int e; } edges[] = {
+        {osClipTop, Top, -margin},
+        {osClipRight, Right, m_width + margin},
+        {osClipBottom, Bottom, m_height + margin},
+        {osClipLeft, Left, -margin},
+    };
+    QPoint* src = ScratchPoints();
+    QPoint* dst = ClipPoints();
+    for (const auto& edge : edges) {
+        if (!Has(state, edge.bit) || n < 2)
+            continue;
+        n = ClipEdge(src, n, dst, edge.edge, edge.e, closed);
+        std::swap(src, dst);
+    }
+    if (src != ScratchPoints())
+        std::copy(src, src + n, ScratchPoints());
+    return n;
+}
+
+void TGlobeCanvas::DrawClippedPoly(int n, TGlobeObjectState state, int margin)
+{
+    n = std::min(n, ScratchPointCount);
+    if (n > 1 && (state & osAllClip))
+        n = ClipPoly(n, state, margin);
+    if (n <= 1)
+        return;
+    if (Has(state, osClosed))
+        Polygon(ScratchPoints(), n);
+    else
+        Polyline(ScratchPoints(), n);
+}

@@ -1,0 +1,841 @@
+#include "globe/GlobeView.h"
+
+#include "globe/GlobeClasses.h"
+#include "globe/GlobeLayer.h"
+#include "globe/GlobeLayerStore.h"
+#include "globe/GlobeProjections.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+int g_instanceCount = 0;
+
+TGlobeMouseButton FromQt(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return mzbLeft;
+    case Qt::RightButton: return mzbRight;
+    case Qt::MiddleButton: return mzbMiddle;
+    default: return mzbNone;
+    }
+}
+
+TShiftState ShiftOf(Qt::KeyboardModifiers modifiers)
+{
+    TShiftState s = 0;
+    if (modifiers & Qt::ShiftModifier)
+        s |= ssShift;
+    if (modifiers & Qt::AltModifier)
+        s |= ssAlt;
+    if (modifiers & Qt::ControlModifier)
+        s |= ssCtrl;
+    return s;
+}
+
+// A chain of points in longitude and latitude, for the drawing primitives.
+std::unique_ptr<TChainStore> ChainOf(const TPointLL* points, int n)
+{
+    auto chains = std::make_unique<TChainStore>();
+    TPointStore& chain = chains->GetChain(0);
+    for (int i = 0; i < n; ++i)
+        if (points[i].Height != 0)
+            chain.SetHeightFlag(true);
+    for (int i = 0; i < n; ++i)
+        chain.Add(points[i]);
+    return chains;
+}
+} // namespace
+
+int TGlobeView::InstanceCount(int delta)
+{
+    g_instanceCount += delta;
+    return g_instanceCount;
+}
+
+TGlobeView::TGlobeView(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    if (InstanceCount(+1) == 1) {
+        ScratchPoints();
+        ClipPoints();
+    }
+    resize(150, 150);
+    m_canvas = std::make_unique<TGlobeCanvas>(*this);
+    m_canvas->RenderDPI = m_canvas->ScreenDPI = ScreenDPI();
+    m_layers = std::make_unique<TGlobeLayerStore>(*this);
+    m_projection = std::make_unique<TGlobeProjection>(*this);
+    m_canvas->SizeBMP(150, 150, m_canvas->ScreenDPI);
+    for (TGlobeAttribute* attribute : std::initializer_list<TGlobeAttribute*>{
+             &m_selectedPen, &m_selectedBrush, &m_transparentPen, &m_transparentBrush, &m_graticulePen})
+        attribute->OnChange = [this] { RedrawLayers(); };
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(9);
+    setFont(font);
+    m_redrawNeeded = true;
+}
+
+TGlobeView::~TGlobeView()
+{
+    m_destroying = true;
+    m_layers.reset();
+    // Each source is taken off the list before it is freed, so that its
+    // farewell notification finds nothing left to remove.
+    while (!m_sources.empty()) {
+        TGlobeObjectSource* source = m_sources.back();
+        m_sources.pop_back();
+        delete source;
+    }
+    m_canvas.reset();
+    m_projection.reset();
+    if (InstanceCount(-1) == 0)
+        FreeSharedPointArrays();
+}
+
+QSize TGlobeView::SurfaceSize() const
+{
+    return m_canvas ? QSize(m_canvas->Width(), m_canvas->Height()) : size();
+}
+
+int TGlobeView::ScreenDPI() const
+{
+    if (m_canvas)
+        return m_canvas->ScreenDPI;
+    const QScreen* s = screen();
+    return s ? std::max(1, qRound(s->logicalDotsPerInchY())) : 96;
+}
+
+int TGlobeView::RenderDPI() const { return m_canvas ? m_canvas->RenderDPI : ScreenDPI(); }
+
+// --- notifications and redraws ---
+
+void TGlobeView::Notify(TGlobeNotification kind, TGlobeRoot* item)
+{
+    if (!m_layers)
+        return;
+    switch (kind) {
+    case gnLayerCreate:
+        m_layers->Add(static_cast<TGlobeLayer*>(item));
+        if (OnLayerCreate)
+            OnLayerCreate(this, static_cast<TGlobeLayer*>(item));
+        break;
+    case gnLayerFree:
+        if (OnLayerFree)
+            OnLayerFree(this, static_cast<TGlobeLayer*>(item));
+        m_layers->Delete(static_cast<TGlobeLayer*>(item));
+        break;
+    case gnObjectSourceCreate:
+        m_sources.push_back(static_cast<TGlobeObjectSource*>(item));
+        if (OnObjectSourceCreate && !m_destroying)
+            OnObjectSourceCreate(this, static_cast<TGlobeObjectSource*>(item));
+        break;
+    case gnObjectSourceActiveChange:
+        if (OnObjectSourceActiveChange && !m_destroying)
+            OnObjectSourceActiveChange(this, static_cast<TGlobeObjectSource*>(item));
+        break;
+    case gnObjectSourceFree:
+        if (OnObjectSourceFree && !m_destroying)
+            OnObjectSourceFree(this, static_cast<TGlobeObjectSource*>(item));
+        m_sources.erase(std::remove(m_sources.begin(), m_sources.end(), item), m_sources.end());
+        break;
+    }
+    RedrawLayers();
+}
+
+void TGlobeView::RedrawLayers()
+{
+    m_redrawNeeded = true;
+    if (!m_destroying)
+        update();
+}
+
+void TGlobeView::DoPanned()
+{
+    if (OnPanned)
+        OnPanned(this);
+}
+
+void TGlobeView::DoZoomed()
+{
+    ++m_zoomedCount;
+    if (OnZoomed)
+        OnZoomed(this);
+}
+
+void TGlobeView::DoObjectCreate(TGlobeObject* object)
+{
+    if (OnObjectCreate)
+        OnObjectCreate(this, object);
+}
+
+bool TGlobeView::DoObjectRender(TGlobeObject& object, TGlobeObjectState state)
+{
+    if (!OnObjectRender)
+        return false;
+    OnObjectRender(this, &object, state);
+    return true;
+}
+
+bool TGlobeView::RenderCheckpoint(bool noInterrupt)
+{
+    if (QCoreApplication::closingDown())
+        return true;
+    if (noInterrupt)
+        return false;
+    if (m_options & GlobeOption(goInterruptable))
+        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    return m_abort;
+}
+
+// --- properties ---
+
+void TGlobeView::SetGlobeOptions(TGlobeOptionsSet options)
+{
+    const TGlobeOptionsSet transparent = GlobeOption(goTransparentBackground);
+    if ((options & transparent) != (m_options & transparent)) {
+        if (m_options & transparent)
+            m_backgroundImage = QImage();
+        setAttribute(Qt::WA_TranslucentBackground, (options & transparent) != 0);
+    }
+    m_options = options;
+    RedrawLayers();
+}
+
+void TGlobeView::SetLatitudeStep(int degrees)
+{
+    if (degrees < 0 || degrees > 89)
+        return;
+    m_latitudeStep = degrees;
+    RedrawLayers();
+}
+
+void TGlobeView::SetLongitudeStep(int degrees)
+{
+    if (degrees < 0 || degrees > 179)
+        return;
+    m_longitudeStep = degrees;
+    RedrawLayers();
+}
+
+int32_t TGlobeView::GetMinTextHeight() const { return MulDiv(m_minTextHeight, RenderDPI(), ScreenDPI()); }
+int32_t TGlobeView::GetMaxTextHeight() const { return MulDiv(m_maxTextHeight, RenderDPI(), ScreenDPI()); }
+
+void TGlobeView::SetMinTextHeight(int32_t pixels)
+{
+    if (pixels == m_minTextHeight)
+        return;
+    m_minTextHeight = pixels;
+    RedrawLayers();
+}
+
+void TGlobeView::SetMaxTextHeight(int32_t pixels)
+{
+    if (pixels == m_maxTextHeight)
+        return;
+    m_maxTextHeight = pixels;
+    RedrawLayers();
+}
+
+std::unique_ptr<TGlobeProjection> TGlobeView::SetProjection(std::unique_ptr<TGlobeProjection> projection)
+{
+    if (!projection)
+        return nullptr;
+    std::swap(projection, m_projection);
+    RedrawLayers();
+    return projection;
+}
+
+void TGlobeView::SetBackgroundBitmap(const QImage& image)
+{
+    m_backgroundImage = image.copy();
+    RedrawLayers();
+}
+
+void TGlobeView::SetColor(uint32_t color)
+{
+    m_color = color;
+    RedrawLayers();
+}
+
+void TGlobeView::SetDataDirectory(const QString& directory)
+{
+    m_dataDirectory = directory;
+    if (!directory.isEmpty() && !directory.endsWith(QLatin1Char('/')) && !directory.endsWith(QLatin1Char('\\')))
+        m_dataDirectory += QLatin1Char('/');
+}
+
+void TGlobeView::SetGraticuleDrawMode(TGraticuleDraw mode)
+{
+    if (mode == m_graticuleDrawMode)
+        return;
+    m_graticuleDrawMode = mode;
+    RedrawLayers();
+}
+
+void TGlobeView::SetSurfaceColor(uint32_t color)
+{
+    m_surfaceColor = color;
+    m_surfaceBrush.SetBrushColor(color);
+    RedrawLayers();
+}
+
+QString TGlobeView::ResolveFilename(const QString& name) const
+{
+    if (name.isEmpty())
+        return {};
+    if (QFileInfo::exists(name))
+        return name;
+    const QString file = QFileInfo(name).fileName();
+    if (!m_dataDirectory.isEmpty() && QFileInfo::exists(m_dataDirectory + file))
+        return m_dataDirectory + file;
+    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + file;
+    return QFileInfo::exists(beside) ? beside : QString();
+}
+
+bool TGlobeView::ProgressMessage(TProgressMessage kind, const QString& text)
+{
+    bool abort = false;
+    if (OnProgress)
+        OnProgress(this, kind, text, abort);
+    return abort;
+}
+
+// --- memory account ---
+
+int32_t TGlobeView::CacheUsedDelta(int32_t delta)
+{
+    m_cacheUsed += delta;
+    const int64_t capacity = int64_t{CacheCapacity} * 1024;
+    if (m_cacheUsed > capacity) {
+        if (OnReduceCacheMemory)
+            OnReduceCacheMemory(this);
+        const int64_t target = capacity - MulDivRound(capacity, 25, 100);
+        m_cacheUsed = ReduceCacheMemory(static_cast<int32_t>(std::clamp<int64_t>(target, 0, INT32_MAX)));
+    }
+    return m_cacheUsed;
+}
+
+int32_t TGlobeView::UpdateTotalMemoryInUse()
+{
+    int64_t total = 0;
+    for (TGlobeObjectSource* source : m_sources)
+        total += source->ObjectInstanceSize();
+    m_cacheUsed = static_cast<int32_t>(std::min<int64_t>(total, INT32_MAX));
+    return CacheUsedDelta(0);
+}
+
+int32_t TGlobeView::ReduceCacheMemory(int32_t target)
+{
+    int64_t total = 0;
+    std::vector<TObjectData*> entries;
+    for (TGlobeObjectSource* source : m_sources) {
+        total += source->ObjectInstanceSize();
+        source->ListActiveObjects(entries);
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const TObjectData* a, const TObjectData* b) { return a->MRU < b->MRU; });
+    for (TObjectData* entry : entries) {
+        TGlobeObject* object = std::exchange(entry->Object, nullptr);
+        total -= object->ObjectInstanceSize();
+        entry->State = object->State();
+        entry->PresenterID = object->PresenterID();
+        delete object;
+        if (total < target)
+            break;
+    }
+    return static_cast<int32_t>(std::clamp<int64_t>(total, 0, INT32_MAX));
+}
+
+void TGlobeView::Clear()
+{
+    EnvironmentFile.clear();
+    m_layers->Clear();
+}
+
+// --- paint cycle ---
+
+void TGlobeView::PaintWindowBackground()
+{
+    TGlobeCanvas& canvas = *m_canvas;
+    if (!m_backgroundImage.isNull())
+        canvas.TileImage(m_backgroundImage);
+    else
+        canvas.FillSurface(m_color);
+    if (m_options & GlobeOption(goTransparentGlobe))
+        return;
+    canvas.Brush.SetBrushColor(m_surfaceColor);
+    canvas.Pen.SetPenColor(m_surfaceColor);
+    canvas.Pen.RenderAttribute(canvas, false);
+    m_surfaceBrush.RenderAttribute(canvas, false);
+    const std::vector<QPoint> disc = m_projection->ProjectionModel().PaintSurface();
+    const int n = static_cast<int>(std::min<size_t>(disc.size(), ScratchPointCount));
+    std::copy(disc.begin(), disc.begin() + n, ScratchPoints());
+    canvas.DrawClippedPoly(n, Bit(osClosed) | osAllClip, 1);
+}
+
+void TGlobeView::PaintGraticule()
+{
+    TGlobePen& pen = m_projection->BackFace ? m_transparentPen : m_graticulePen;
+    pen.RenderAttribute(*m_canvas, false);
+    m_canvas->RefreshDC();
+    if (OnPaintGraticule) {
+        OnPaintGraticule(this);
+        return;
+    }
+    if (auto* model = dynamic_cast<TProjectionModel*>(&m_projection->ProjectionModel()))
+        model->PaintGraticule(m_longitudeStep, m_latitudeStep);
+}
+
+void TGlobeView::RenderLayers()
+{
+    if (m_options & GlobeOption(goTransparentGlobe)) {
+        m_projection->BackFace = true;
+        try {
+            m_layers->Render(false);
+            if (m_graticuleDrawMode != gdNone)
+                PaintGraticule();
+        } catch (...) {
+            m_projection->BackFace = false;
+            throw;
+        }
+        m_projection->BackFace = false;
+    }
+    if (m_graticuleDrawMode == gdBehind)
+        PaintGraticule();
+    m_layers->Render(false);
+    if (m_graticuleDrawMode == gdInFront)
+        PaintGraticule();
+}
+
+void TGlobeView::DrawPicture(QPainter& painter)
+{
+    m_canvas->Begin(painter);
+    try {
+        PaintWindowBackground();
+        RenderLayers();
+        if (!m_abort && OnRender)
+            OnRender(this);
+    } catch (...) {
+        m_canvas->End();
+        throw;
+    }
+    m_canvas->End();
+}
+
+void TGlobeView::RenderBackBuffer()
+{
+    QPainter painter(&m_canvas->BackBuffer);
+    DrawPicture(painter);
+    m_redrawNeeded = false;
+}
+
+void TGlobeView::paintEvent(QPaintEvent* /*event*/)
+{
+    if (m_painting)
+        return;
+    m_painting = true;
+    m_abort = false;
+    QPainter window(this);
+    const bool doubleBuffered = (m_options & GlobeOption(goDoubleBuffered)) != 0;
+    try {
+        if (!doubleBuffered) {
+            DrawPicture(window);
+        } else if (m_redrawNeeded) {
+            QPainter buffer(&m_canvas->BackBuffer);
+            DrawPicture(buffer);
+        }
+    } catch (const std::exception&) {
+        // A failed drawing pass still shows what was drawn; the next
+        // change draws again.
+    }
+    FinishPaint(window, doubleBuffered);
+}
+
+void TGlobeView::FinishPaint(QPainter& window, bool doubleBuffered)
+{
+    if (doubleBuffered) {
+        window.setCompositionMode(QPainter::CompositionMode_Source);
+        window.drawImage(0, 0, m_canvas->BackBuffer);
+        window.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    if (m_zoomDragging) {
+        QPen pen(Qt::white, 1, Qt::DotLine);
+        window.setPen(pen);
+        window.setBrush(Qt::NoBrush);
+        window.drawRect(m_zoomRect.normalized());
+    }
+    try {
+        m_canvas->Begin(window);
+        m_layers->Render(true);
+    } catch (const std::exception&) {
+    }
+    m_canvas->End();
+    if (!m_abort && OnPaint)
+        OnPaint(this);
+    m_redrawNeeded = false;
+    m_painting = false;
+    if (!m_abort)
+        UpdateTotalMemoryInUse();
+    else
+        RedrawLayers();
+}
+
+void TGlobeView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_canvas->SizeBMP(width(), height(), m_canvas->ScreenDPI);
+    RedrawLayers();
+}
+
+void TGlobeView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        RedrawLayers();
+    QWidget::changeEvent(event);
+}
+
+// --- drawing primitives ---
+
+void TGlobeView::RenderLine(const TPointLL& from, const TPointLL& to, int steps)
+{
+    steps = std::max(steps, 1);
+    int64_t dLong = int64_t{to.Long} - from.Long;
+    const int32_t q = from.Long / GU_90_DEGREE;
+    if (q != 0 && to.Long / GU_90_DEGREE == -q)
+        dLong = (GU_360_DEGREE - std::llabs(dLong)) * q; // the short way across 180°
+    const int64_t dLat = int64_t{to.Lat} - from.Lat;
+    const bool heights = from.Height != 0 || to.Height != 0;
+    TChainStore chains;
+    TPointStore& chain = chains.GetChain(0);
+    chain.SetHeightFlag(heights);
+    chain.Reserve(steps + 1);
+    for (int i = 0; i <= steps; ++i) {
+        const TPointLL p = PointLL(from.Long + MulDivRound(dLong, i, steps),
+                                   static_cast<int32_t>(from.Lat + MulDivRound(dLat, i, steps)));
+        chain.Add({p.Long, p.Lat, heights ? static_cast<int32_t>(from.Height + MulDivRound(int64_t{to.Height} - from.Height, i, steps)) : 0});
+    }
+    TGlobeObjectState state = Bit(osBackFace) | Bit(osFace);
+    if (m_projection->ProjectionModel().VisibleMER(chains.ChainStoreMER(), state))
+        m_canvas->RenderChainStore(chains, Bit(osBackFace) | Bit(osFace), m_canvas->CurrentPenWidth());
+}
+
+void TGlobeView::RenderPolygon(const TPointLL* points, int n)
+{
+    m_canvas->RenderChainStore(*ChainOf(points, n), Bit(osClosed) | osAllClip, m_canvas->CurrentPenWidth());
+}
+
+void TGlobeView::RenderPolyLine(const TPointLL* points, int n)
+{
+    m_canvas->RenderChainStore(*ChainOf(points, n), osAllClip, m_canvas->CurrentPenWidth());
+}
+
+void TGlobeView::RenderTextOut(int32_t longitude, int32_t latitude, const QString& text)
+{
+    QPoint p;
+    if (m_projection->LLToDeviceXY(longitude, latitude, p))
+        m_canvas->TextOut(p.x(), p.y(), text);
+}
+
+// --- view operations ---
+
+void TGlobeView::SetViewRect(int32_t left, int32_t top, int32_t width, int32_t height)
+{
+    TGlobeProjection& prj = *m_projection;
+    if (width == 0 || height == 0) {
+        prj.SetScaleFactor(0);
+        return;
+    }
+    const QSize surface = SurfaceSize();
+    const int W = surface.width(), H = surface.height();
+    const double S = prj.ScaleFactor();
+    double a = std::min(W / static_cast<double>(width), H / static_cast<double>(height));
+    a = std::min(a, 3.0);
+    const int32_t x0 = Round(a * (prj.XOrigin() / S - (int64_t{left} + width / 2))) + W / 2;
+    const int32_t y0 = Round(a * (prj.YOrigin() / S - (int64_t{top} + height / 2))) + H / 2;
+    if (std::max(W, H) / a > 2147483647.0)
+        a = std::max(W, H) / 2147483647.0;
+    if (a == S)
+        return;
+    try {
+        m_viewRect = QRect(0, 0, Round(W / a), Round(H / a));
+        const int zoomed = m_zoomedCount;
+        prj.SetScaleFactor(a);
+        prj.SetIntegerProp(ppXOrigin, x0);
+        prj.SetIntegerProp(ppYOrigin, y0);
+        if (m_zoomedCount == zoomed)
+            DoZoomed();
+    } catch (const std::exception&) {
+        // What was set so far stays.
+    }
+}
+
+void TGlobeView::PanViewXY(int32_t dx, int32_t dy)
+{
+    if (dx != 0 || dy != 0) {
+        TGlobeProjection& prj = *m_projection;
+        const double s = prj.ScaleFactor();
+        prj.SetIntegerProp(ppXOrigin, prj.XOrigin() - Round(dx * s));
+        prj.SetIntegerProp(ppYOrigin, prj.YOrigin() - Round(dy * s));
+        DoPanned();
+    }
+    UpdateScrollBars();
+    RedrawLayers();
+}
+
+void TGlobeView::LocateToLL(int32_t longitude, int32_t latitude)
+{
+    m_projection->SetCenterLongitude(Mod180(longitude) / static_cast<double>(GU_DEGREE));
+    m_projection->SetCenterLatitude(latitude / static_cast<double>(GU_DEGREE));
+}
+
+void TGlobeView::LocateToObject(TGlobeObject* object)
+{
+    if (!object)
+        return;
+    const TMER m = object->ObjectMER();
+    LocateToLL(static_cast<int32_t>(int64_t{m.Long} + m.Width / 2), static_cast<int32_t>(int64_t{m.Lat} + m.Height / 2));
+}
+
+TGlobePOZ TGlobeView::GetPOZ() const
+{
+    const TGlobeProjection& prj = *m_projection;
+    const QPoint centre = prj.GetGlobeCenterXY();
+    return {prj.ScaleFactor(),
+            centre.x(),
+            centre.y(),
+            Round(prj.XRotation() * GU_DEGREE),
+            Round(prj.YRotation() * GU_DEGREE),
+            Round(prj.ZRotation() * GU_DEGREE)};
+}
+
+void TGlobeView::SetPOZ(const TGlobePOZ& poz)
+{
+    TGlobeProjection& prj = *m_projection;
+    prj.SetScaleFactor(poz.ScaleFactor);
+    prj.SetFloatProp(ppXRotation, poz.XRotation / static_cast<double>(GU_DEGREE));
+    prj.SetFloatProp(ppYRotation, poz.YRotation / static_cast<double>(GU_DEGREE));
+    prj.SetFloatProp(ppZRotation, poz.ZRotation / static_cast<double>(GU_DEGREE));
+    prj.SetGlobeCenterXY(QPoint(poz.CenterX, poz.CenterY));
+}
+
+void TGlobeView::RenderToCanvas(QPainter& target, const QRect& rect)
+{
+    if (m_rendering)
+        return;
+    m_rendering = true;
+    std::unique_ptr<TGlobeProjection> savedProjection = std::move(m_projection);
+    std::unique_ptr<TGlobeCanvas> savedCanvas = std::move(m_canvas);
+    m_projection = savedProjection->Clone();
+    m_canvas = savedCanvas->Clone();
+    const TGlobeOptionsSet savedOptions = m_options;
+    m_options &= static_cast<TGlobeOptionsSet>(~(GlobeOption(goDoubleBuffered) | GlobeOption(goInterruptable)));
+    const bool savedRedraw = m_redrawNeeded;
+    target.save();
+    auto restore = [&] {
+        target.restore();
+        target.save();
+        target.setRenderHint(QPainter::Antialiasing, false);
+        target.setPen(QPen(Qt::black, 1));
+        target.setBrush(Qt::NoBrush);
+        // One pixel outside the rectangle on every side.
+        target.drawRect(rect.adjusted(-1, -1, 0, 0));
+        target.restore();
+        m_canvas = std::move(savedCanvas);
+        m_projection = std::move(savedProjection);
+        m_redrawNeeded = savedRedraw;
+        SetGlobeOptions(savedOptions);
+        m_rendering = false;
+    };
+    try {
+        const int dpi = target.device() ? target.device()->logicalDpiX() : ScreenDPI();
+        target.translate(rect.topLeft());
+        target.setClipRect(QRect(QPoint(0, 0), rect.size()));
+        m_canvas->ResizeProjection(rect.width(), rect.height());
+        m_canvas->RenderDPI = dpi;
+        DrawPicture(target);
+        m_canvas->Begin(target);
+        m_layers->Render(true);
+        m_canvas->End();
+        if (OnPaint)
+            OnPaint(this);
+    } catch (...) {
+        m_canvas->End();
+        restore();
+        throw;
+    }
+    restore();
+}
+
+void TGlobeView::ZoomAbout(double factor, const QPoint& at)
+{
+    TGlobeProjection& prj = *m_projection;
+    const double before = prj.ScaleFactor();
+    const QPoint origin = prj.GetGlobeCenterXY();
+    prj.SetScaleFactor(before * factor);
+    const double f = prj.ScaleFactor() / before;
+    if (f == 1)
+        return;
+    prj.SetGlobeCenterXY(QPoint(Round(at.x() - f * (at.x() - origin.x())), Round(at.y() - f * (at.y() - origin.y()))));
+}
+
+// --- mouse and keys ---
+
+void TGlobeView::MouseDown(TGlobeMouseButton button, TShiftState shift, int x, int y)
+{
+    if (m_zoomDragging) {
+        m_zoomDragging = false;
+        update();
+        return;
+    }
+    if (OnMouseDown)
+        OnMouseDown(this, button, shift, x, y);
+    TGlobeObject* hit = m_layers->ObjectAtXY(x, y);
+    if ((m_options & GlobeOption(goMultiSelect)) && (shift & ssCtrl) && button == MouseSelectButton && hit)
+        hit->SetSelected(!hit->Selected());
+    if (shift & (ssShift | ssAlt | ssCtrl | ssDouble))
+        return;
+    if (button == MouseZoomButton) {
+        m_zoomRect.setCoords(x, y, x + 1, y + 1);
+        m_zoomDragging = true;
+    }
+    if (button == MouseSelectButton)
+        m_layers->SetSelectedObject(hit);
+    if (button == MouseRotateButton && m_projection->DeviceXYToLL(x, y, m_dragStart))
+        m_rotating = true;
+    if (hit && OnObjectClick)
+        OnObjectClick(this, hit);
+}
+
+void TGlobeView::MouseMove(TShiftState shift, int x, int y)
+{
+    const bool interruptable = (m_options & GlobeOption(goInterruptable)) != 0;
+    if (m_zoomDragging) {
+        m_zoomRect.setRight(x);
+        m_zoomRect.setBottom(y);
+        update();
+        if (interruptable)
+            m_abort = true;
+    }
+    TPointLL c;
+    if (m_rotating && m_projection->DeviceXYToLL(x, y, c)) {
+        TGlobeProjection& prj = *m_projection;
+        prj.SetFloatProp(ppXRotation, prj.XRotation() + (m_dragStart.Lat - c.Lat) / static_cast<double>(GU_DEGREE));
+        prj.SetFloatProp(ppYRotation,
+                         prj.YRotation() + Mod180(int64_t{m_dragStart.Long} - c.Long) / static_cast<double>(GU_DEGREE));
+        if (interruptable)
+            m_abort = true;
+    }
+    if (OnMouseMove)
+        OnMouseMove(this, shift, x, y);
+}
+
+void TGlobeView::MouseUp(TGlobeMouseButton button, TShiftState shift, int x, int y)
+{
+    if (m_zoomDragging) {
+        m_zoomDragging = false;
+        const QRect r = m_zoomRect;
+        if (r.right() - r.left() < 10 || r.bottom() - r.top() < 10) {
+            update();
+        } else {
+            const double s = m_projection->ScaleFactor();
+            const int32_t l = Round(r.left() / s), t = Round(r.top() / s);
+            SetViewRect(l, t, Round(r.right() / s) - l, Round(r.bottom() / s) - t);
+            RedrawLayers();
+        }
+    }
+    m_rotating = false;
+    if (OnMouseUp)
+        OnMouseUp(this, button, shift, x, y);
+}
+
+void TGlobeView::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    MouseDown(FromQt(event->button()), ShiftOf(event->modifiers()), p.x(), p.y());
+}
+
+void TGlobeView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    MouseDown(FromQt(event->button()), ShiftOf(event->modifiers()) | ssDouble, p.x(), p.y());
+}
+
+void TGlobeView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    MouseMove(ShiftOf(event->modifiers()), p.x(), p.y());
+}
+
+void TGlobeView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    MouseUp(FromQt(event->button()), ShiftOf(event->modifiers()), p.x(), p.y());
+}
+
+void TGlobeView::wheelEvent(QWheelEvent* event)
+{
+    // Zooming with the wheel is allowed where zooming with the mouse is.
+    if (MouseZoomButton == mzbNone || event->angleDelta().y() == 0) {
+        event->ignore();
+        return;
+    }
+    ZoomAbout(std::pow(1.25, event->angleDelta().y() / 120.0), event->position().toPoint());
+    event->accept();
+}
+
+void TGlobeView::keyPressEvent(QKeyEvent* event)
+{
+    TGlobeProjection& prj = *m_projection;
+    const bool rotate = MouseRotateButton != mzbNone;
+    const bool zoom = MouseZoomButton != mzbNone;
+    // A tenth of the visible width per key, at most 15°.
+    const double step = std::clamp(width() / prj.ScaleFactor() / GU_DEGREE / 10, 0.01, 15.0);
+    const QPoint centre(width() / 2, height() / 2);
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (!rotate)
+            break;
+        prj.SetFloatProp(ppYRotation, prj.YRotation() + (event->key() == Qt::Key_Left ? -step : step));
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (!rotate)
+            break;
+        prj.SetFloatProp(ppXRotation, prj.XRotation() + (event->key() == Qt::Key_Up ? step : -step));
+        return;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+        if (!zoom)
+            break;
+        ZoomAbout(event->key() == Qt::Key_Plus ? 1.25 : 0.8, centre);
+        return;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TGlobeView::enterEvent(QEnterEvent* event)
+{
+    QWidget::enterEvent(event);
+    if (OnMouseEnter)
+        OnMouseEnter(this);
+}
+
+void TGlobeView::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    if (OnMouseLeave)
+        OnMouseLeave(this);
+}
