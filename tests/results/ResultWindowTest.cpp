@@ -284,6 +284,16 @@ TEST_F(ResultWindow, RenderPages)
             window.grab().save(QStringLiteral("%1/result_%2_%3.png").arg(out).arg(page).arg(language));
         }
     }
+    // The bar as the learning view's status line uses it.
+    TChartBar status;
+    status.resize(400, 20);
+    status.SetContinuous(true);
+    status.SetGap(0);
+    status.SetBackground(0xEEEEEE);
+    for (const int percent : {0, 20, 45, 80, 100}) {
+        status.SetPercent(percent);
+        status.grab().save(QStringLiteral("%1/statusbar_%2.png").arg(out).arg(percent));
+    }
 }
 
 } // namespace
