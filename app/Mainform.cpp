@@ -711,9 +711,14 @@ bool Tfrm_main::eventFilter(QObject* watched, QEvent* event)
 
 void Tfrm_main::closeEvent(QCloseEvent* event)
 {
-    // The view always agrees; a learning view shows and stores its result first.
+    // The view always agrees; a learning view shows and stores its result
+    // first. One whose result could not be stored is released all the same:
+    // the program is ending and the learner has been told.
     if (m_view)
-        Guarded([this] { m_view->Close(); })();
+        Guarded([this] {
+            if (!m_view->Close() && m_view)
+                m_view->TGeo::Close();
+        })();
     HelpSystem::SetHelpHook({});
     event->accept();
 }

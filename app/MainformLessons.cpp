@@ -11,6 +11,7 @@
 #include "lesson/TLernOptionen.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/IniFile.h"
+#include "results/ResultFile.h"
 #include "widgets/FlatButton.h"
 #include "widgets/LessonListBox.h"
 
@@ -194,12 +195,6 @@ void Tfrm_main::DeleteLesson()
     if (!picture.isEmpty() && QFile::exists(m_options->LessonFolder + picture))
         QFile::remove(m_options->LessonFolder + picture);
     QFile::remove(path);
-    // The lesson's results go from every user's result file.
-    const QDir results(m_options->ResultFolder());
-    for (const QString& resultFile : results.entryList({QStringLiteral("*.dat")}, QDir::Files)) {
-        IniFile ini(results.filePath(resultFile));
-        if (ini.SectionExists(fileName))
-            ini.EraseSection(fileName);
-    }
+    EraseLessonResults(m_options->ResultFolder(), fileName); // from every user's result file
     m_catalogue->Refill();
 }

@@ -1,5 +1,8 @@
 #include "app/Mainform.h"
 #include "app/OrbiloApplication.h"
+#include "learning/GeoLernen.h"
+#include "learning/Trainingsarten.h"
+#include "lesson/TLernOptionen.h"
 #include "platform/ErrorDisplay.h"
 
 #include <QDir>
@@ -11,6 +14,17 @@ int main(int argc, char** argv)
     try {
         const QString programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + u'/';
         Tfrm_main mainWindow(programFolder);
+        Tfrm_training training(&mainWindow);
+
+        Tfrm_main::StartHooks.LearningSettings = [&training](TLernOptionen& options, bool memory, int language) {
+            return training.Execute(options, memory, language);
+        };
+        Tfrm_main::StartHooks.CreateLearningView = [programFolder](QWidget* page, const QString& path,
+                                                                   std::unique_ptr<TLernOptionen> options) -> TGeo* {
+            auto view = std::make_unique<TGeoLernen>(page, path, std::move(options), programFolder);
+            return view->Opened() ? view.release() : nullptr;
+        };
+
         mainWindow.show();
         return app.exec();
     } catch (const std::exception& error) {

@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 
 TGeo::TGeo(QWidget* page, const QString& lessonArgument, std::unique_ptr<TLernOptionen> options,
            const QString& programFolder)
@@ -32,9 +33,12 @@ TGeo::TGeo(QWidget* page, const QString& lessonArgument, std::unique_ptr<TLernOp
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
     setPalette(pal);
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    m_row = new QHBoxLayout;
+    m_row->setSpacing(0);
+    layout->addLayout(m_row, 1);
     if (page && page->layout())
         page->layout()->addWidget(this);
 }
@@ -97,16 +101,15 @@ bool TGeo::OpenLessonFile(const QString& path)
     return true;
 }
 
-void TGeo::PlaceMap()
-{
-    static_cast<QHBoxLayout*>(layout())->insertWidget(0, MapView, 1);
-}
+void TGeo::PlaceMap() { m_row->insertWidget(0, MapView, 1); }
 
 void TGeo::PlaceInputPanel()
 {
     if (InputPanel)
-        layout()->addWidget(InputPanel);
+        m_row->addWidget(InputPanel);
 }
+
+void TGeo::PlaceBottomBar(QWidget* bar) { layout()->addWidget(bar); }
 
 void TGeo::RouteMapClick(TGeoItem& item)
 {

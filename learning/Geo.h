@@ -55,7 +55,10 @@ protected:
     // Puts the question panel at the right edge; the subclass calls it once
     // its panel exists.
     void PlaceInputPanel();
+    // A bar across the bottom of the view, under map and panel.
+    void PlaceBottomBar(QWidget* bar);
 
 private:
     void PlaceMap();
+    class QHBoxLayout* m_row;
 };

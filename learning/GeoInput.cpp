@@ -1,5 +1,7 @@
 #include "learning/GeoInput.h"
 
+#include "results/Ergebnis.h"
+
 TGeoInput::TGeoInput(QWidget* owner, TDaten& lesson) : QScrollArea(owner), Lesson(lesson)
 {
     setFixedWidth(200);
@@ -9,6 +11,13 @@ TGeoInput::TGeoInput(QWidget* owner, TDaten& lesson) : QScrollArea(owner), Lesso
     pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
     setPalette(pal);
     setBackgroundRole(QPalette::Window);
+}
+
+std::unique_ptr<TErgebnis> TGeoInput::CreateResult()
+{
+    auto result = std::make_unique<TErgebnis>();
+    Result = result.get();
+    return result;
 }
 
 void TGeoInput::MapItemClicked(TGeoItem&) {}

@@ -3,9 +3,11 @@
 #include <QScrollArea>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QAbstractButton;
 class TDaten;
+class TErgebnis;
 class TGeoItem;
 
 // The question panel at the right of a lesson view; one subclass per
@@ -20,9 +22,12 @@ public:
     std::function<void(TGeoItem* item)> OnItemSelected;
     std::function<void()> OnFinished;
     TDaten& Lesson;
+    TErgebnis* Result = nullptr; // made by CreateResult; the learning view owns it
 
     virtual void Start() = 0;
     virtual void Tip() {}
+    // A new result record for the run, kept in Result; the caller owns it.
+    virtual std::unique_ptr<TErgebnis> CreateResult();
     virtual void MapItemClicked(TGeoItem& item);
     virtual void ItemStateChanged(TGeoItem& item);
     virtual QString ModeName() const;
