@@ -9,6 +9,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const QRgb kWhite = qRgb(255, 255, 255);
@@ -369,7 +371,11 @@ TEST(FlagTable, ContactSheet)
     }
     p.end();
     QDir().mkpath(out);
-    ASSERT_TRUE(sheet.save(out + (fixed ? "/flags.png" : "/flags_free.png")));
+    const QString name = out + (fixed ? "/flags" : "/flags_free");
+    ASSERT_TRUE(sheet.save(name + ".png"));
+    // Pages of five rows, small enough to look at closely.
+    for (int page = 0; page * 5 < rows; ++page)
+        sheet.copy(0, page * 5 * cellHeight, sheet.width(), std::min(5, rows - page * 5) * cellHeight).save(QString("%1_%2.png").arg(name).arg(page + 1));
 }
 
 } // namespace
