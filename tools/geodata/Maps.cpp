@@ -269,11 +269,25 @@ PictureLesson render(const Dataset& data, MapSpec spec)
         return {-1, -1};
     };
 
+    // Capitals as small dots, drawn before the seeds are chosen so that no
+    // seed falls on one.
+    for (size_t i = 0; i < spec.items.size(); ++i) {
+        const Record& r = *spec.items[i].record;
+        if (spec.regions && r.capital >= 0)
+            if (const Record* c = data.byNumber(r.capital)) {
+                const QPoint p = locate(c->point);
+                if (frameOf)
+                    for (int dy = -1; dy <= 1; ++dy)
+                        for (int dx = -1; dx <= 1; ++dx)
+                            image.setPixel(p.x() + dx, p.y() + dy, kCity);
+            }
+    }
     // Seed points: for every part of an area, the white pixel of the part
     // nearest to its inner point; parts already reached by an earlier
     // seed of the item add none.
     QImage scratch = image;
     std::vector<QString> regions(spec.items.size());
+    // Numbers for everything without an area come last.
     if (spec.regions) {
         for (size_t i = 0; i < spec.items.size(); ++i) {
             const Record& r = *spec.items[i].record;
@@ -316,11 +330,9 @@ PictureLesson render(const Dataset& data, MapSpec spec)
                                     best = {x, y};
                                 }
                             }
-                    if (qEnvironmentVariableIsSet("GEODATA_DEBUG")) std::fprintf(stderr, "%s part count %d best %d,%d\n", qPrintable(r.key), count, best.x(), best.y());
                     if (count < 12 || best.x() < 0)
                         continue;
                     pixels += FloodFill(scratch, best, kScratch);
-                    if (qEnvironmentVariableIsSet("GEODATA_DEBUG") && r.key == QLatin1String("DE-BW")) scratch.save("/tmp/scratch-bw.png");
                     seeds << QString::number(best.x()) << QString::number(best.y());
                 }
             }
@@ -332,18 +344,6 @@ PictureLesson render(const Dataset& data, MapSpec spec)
         }
     }
 
-    // Capitals as small dots, numbers for everything without an area.
-    for (size_t i = 0; i < spec.items.size(); ++i) {
-        const Record& r = *spec.items[i].record;
-        if (spec.regions && r.capital >= 0)
-            if (const Record* c = data.byNumber(r.capital)) {
-                const QPoint p = locate(c->point);
-                if (frameOf)
-                    for (int dy = -1; dy <= 1; ++dy)
-                        for (int dx = -1; dx <= 1; ++dx)
-                            image.setPixel(p.x() + dx, p.y() + dy, kCity);
-            }
-    }
     for (size_t i = 0; i < spec.items.size(); ++i) {
         if (!regions[i].isEmpty())
             continue;
