@@ -333,6 +333,8 @@ TEST(FlagTable, EveryDescriptionPaints)
                 ADD_FAILURE() << line.key.toStdString() << ": " << e.message().toStdString();
             }
             if (fixed) {
+                // The index keeps values of at most 2047 characters.
+                EXPECT_LE(line.description.size(), 2047) << line.key.toStdString();
                 EXPECT_FALSE(keys.contains(line.key)) << "twice: " << line.key.toStdString();
             }
             keys.insert(line.key);
