@@ -346,8 +346,17 @@ void TGlobeCanvas::Polyline(const QPoint* points, int n)
 
 void TGlobeCanvas::Rectangle(int left, int top, int right, int bottom)
 {
-    if (m_painter && right > left && bottom > top)
-        m_painter->drawRect(QRectF(left, top, right - left - 1, bottom - top - 1));
+    if (!m_painter || right <= left || bottom <= top)
+        return;
+    // Upright rectangles sit on whole pixels; smoothing would only blur
+    // their corners.
+    m_painter->save();
+    if (Antialiased) {
+        m_painter->setRenderHint(QPainter::Antialiasing, false);
+        m_painter->translate(-0.5, -0.5);
+    }
+    m_painter->drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+    m_painter->restore();
 }
 
 void TGlobeCanvas::Ellipse(int left, int top, int right, int bottom)

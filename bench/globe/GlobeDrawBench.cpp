@@ -1,0 +1,182 @@
+// Drawing figures of the globe control: a full redraw of the world's
+// countries with lakes, rivers and the graticule, a repaint without changes,
+// and a rotation drag.
+
+#include "globe/GlobeClasses.h"
+#include "globe/GlobeLayer.h"
+#include "globe/GlobePresenters.h"
+#include "globe/GlobeProjections.h"
+#include "globe/GlobeView.h"
+#include "tools/globe-viewer/SampleData.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <benchmark/benchmark.h>
+#include <random>
+
+namespace {
+const QString kSources = QStringLiteral(ORBILO_SOURCE_DIR "/../shared/geosrc/naturalearth/");
+
+void AddLayer(TGlobeView& globe, const QString& file, bool polygons, uint32_t fill)
+{
+    auto* layer = new TGlobeLayer(globe);
+    TGlobeObjectSource& source = layer->GetObjects();
+    LoadGeoJson(kSources + file, source);
+    std::unique_ptr<TPolyPresenter> p;
+    if (polygons)
+        p = std::make_unique<TPolygonPresenter>(globe, 1);
+    else
+        p = std::make_unique<TPolylinePresenter>(globe, 1);
+    p->PolyPen.Define(polygons && fill != 0xE0B080 ? 0x000000 : 0xC08040, 0, 1, Pixel);
+    p->PolyBrush.Define(fill, 0);
+    layer->Presenters().Add(std::move(p));
+    for (int i = 0; i < source.Count(); ++i)
+        source.GetObject(i)->SetPresenterID(1);
+}
+
+// The world of the program's globe lessons: countries, lakes, rivers.
+void World(TGlobeView& globe)
+{
+    AddLayer(globe, QStringLiteral("ne_50m_admin_0_countries.json"), true, 0x9FD7F5);
+    AddLayer(globe, QStringLiteral("ne_50m_lakes.json"), true, 0xE0B080);
+    AddLayer(globe, QStringLiteral("ne_50m_rivers_lake_centerlines.json"), false, 0);
+}
+
+// 250 closed outlines of 400 points each, spread over the globe.
+void Generated(TGlobeView& globe)
+{
+    auto* layer = new TGlobeLayer(globe);
+    TGlobeObjectSource& source = layer->GetObjects();
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> wobble(-2, 2);
+    for (int k = 0; k < 250; ++k) {
+        auto* country = new TGeoDataObject(&source);
+        TPointStore& ring = country->Chains().GetChain(0);
+        const int32_t lon = (k % 25) * 14 * GU_DEGREE - 175 * GU_DEGREE, lat = (k / 25) * 16 * GU_DEGREE - 75 * GU_DEGREE;
+        int r = 350;
+        for (int i = 0; i < 400; ++i) {
+            r = std::clamp(r + wobble(rng), 175, 700);
+            const double a = 2 * M_PI * i / 400;
+            ring.Add({lon + static_cast<int32_t>(std::lround(r * std::cos(a))) * GU_MINUTE,
+                      lat + static_cast<int32_t>(std::lround(r * std::sin(a))) * GU_MINUTE, 0});
+        }
+        country->SetClosed(true);
+    }
+    auto p = std::make_unique<TPolygonPresenter>(globe, 1);
+    p->PolyPen.Define(0, 0, 1, Pixel);
+    p->PolyBrush.Define(0x9FD7F5, 0);
+    layer->Presenters().Add(std::move(p));
+    for (int i = 0; i < source.Count(); ++i)
+        source.GetObject(i)->SetPresenterID(1);
+}
+
+void Prepare(TGlobeView& globe, int size, bool antialiased)
+{
+    globe.resize(size, size);
+    globe.show();
+    QCoreApplication::processEvents();
+    if (globe.SurfaceSize() != QSize(size, size))
+        throw std::runtime_error("the globe did not take its size");
+    globe.GlobeCanvas().Antialiased = antialiased;
+    globe.Projection().SetXRotation(40);
+    globe.Projection().SetYRotation(20);
+    globe.RenderBackBuffer(); // fills the 3D point caches
+}
+
+void BM_FullRedrawWorld(benchmark::State& state)
+{
+    TGlobeView globe;
+    World(globe);
+    Prepare(globe, 1000, state.range(0) != 0);
+    for (auto _ : state)
+        globe.RenderBackBuffer();
+    state.SetLabel(state.range(0) ? "antialiased" : "aliased");
+}
+BENCHMARK(BM_FullRedrawWorld)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_Parts(benchmark::State& state)
+{
+    TGlobeView globe;
+    const int m = state.range(0);
+    if (m & 1) AddLayer(globe, QStringLiteral("ne_50m_admin_0_countries.json"), true, 0x9FD7F5);
+    if (m & 2) AddLayer(globe, QStringLiteral("ne_50m_lakes.json"), true, 0xE0B080);
+    if (m & 4) AddLayer(globe, QStringLiteral("ne_50m_rivers_lake_centerlines.json"), false, 0);
+    if (!(m & 8)) globe.SetGraticuleDrawMode(gdNone);
+    Prepare(globe, 1000, true);
+    for (auto _ : state)
+        globe.RenderBackBuffer();
+}
+BENCHMARK(BM_Parts)->Arg(0)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
+
+void BM_FullRedrawGenerated(benchmark::State& state)
+{
+    TGlobeView globe;
+    Generated(globe);
+    Prepare(globe, 1000, state.range(0) != 0);
+    for (auto _ : state)
+        globe.RenderBackBuffer();
+    state.SetLabel(state.range(0) ? "antialiased" : "aliased");
+}
+BENCHMARK(BM_FullRedrawGenerated)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Zoomed in on Europe: most points fall outside the window.
+void BM_FullRedrawZoomed(benchmark::State& state)
+{
+    TGlobeView globe;
+    World(globe);
+    Prepare(globe, 1000, true);
+    globe.LocateToLL(10 * GU_DEGREE, 50 * GU_DEGREE);
+    globe.Projection().SetScaleFactor(globe.Projection().ScaleFactor() * 8);
+    globe.RenderBackBuffer();
+    for (auto _ : state)
+        globe.RenderBackBuffer();
+}
+BENCHMARK(BM_FullRedrawZoomed)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// A paint without changes: one block copy of the back buffer to the window.
+void BM_RepaintUnchanged(benchmark::State& state)
+{
+    TGlobeView globe;
+    World(globe);
+    Prepare(globe, 1000, true);
+    int paints = 0;
+    globe.OnPaint = [&](TGlobeView*) { ++paints; };
+    for (auto _ : state)
+        globe.repaint();
+    if (paints < state.iterations())
+        state.SkipWithError("repaint did not paint");
+}
+BENCHMARK(BM_RepaintUnchanged)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+
+// One frame of a rotation drag at 800 × 800: the move and the paint it asks for.
+void BM_RotationDragFrame(benchmark::State& state)
+{
+    TGlobeView globe;
+    World(globe);
+    Prepare(globe, 800, true);
+    globe.MouseDown(mzbLeft, 0, 400, 400);
+    int step = 0;
+    int paints = 0;
+    globe.OnRender = [&](TGlobeView*) { ++paints; };
+    for (auto _ : state) {
+        const int dx = (step++ % 40) - 20;
+        globe.MouseMove(0, 400 + dx, 400 + dx / 2);
+        globe.repaint();
+    }
+    globe.MouseUp(mzbLeft, 0, 400, 400);
+    if (paints < state.iterations())
+        state.SkipWithError("a drag frame did not redraw");
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_RotationDragFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
