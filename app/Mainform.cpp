@@ -351,7 +351,7 @@ void Tfrm_main::buildCataloguePage()
         ++number;
     }
     m_groupLabel = label(QStringLiteral("lbl_Kategorie"), m_continentRow);
-    m_groupLabel->setGeometry(0, 76, 590, 20);
+    m_groupLabel->setGeometry(0, 72, 590, 17);
     m_groupLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
 
     // Editor: the group as a combo box.

@@ -4,6 +4,9 @@
 #include "learning/Trainingsarten.h"
 #include "lesson/TLernOptionen.h"
 #include "platform/ErrorDisplay.h"
+#include "results/Ergebnisse.h"
+
+#include <QFileInfo>
 
 #include <QDir>
 
@@ -15,6 +18,7 @@ int main(int argc, char** argv)
         const QString programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + u'/';
         Tfrm_main mainWindow(programFolder);
         Tfrm_training training(&mainWindow);
+        Tfrm_Ergebnis resultWindow(&mainWindow);
 
         Tfrm_main::StartHooks.LearningSettings = [&training](TLernOptionen& options, bool memory, int language) {
             return training.Execute(options, memory, language);
@@ -23,6 +27,11 @@ int main(int argc, char** argv)
                                                                    std::unique_ptr<TLernOptionen> options) -> TGeo* {
             auto view = std::make_unique<TGeoLernen>(page, path, std::move(options), programFolder);
             return view->Opened() ? view.release() : nullptr;
+        };
+
+        TGeoLernen::ResultWindow = [&](TGeoLernen& view, const TErgebnis& result) {
+            resultWindow.ShowResult(result, QFileInfo(view.LessonPath).fileName(), mainWindow.Optionen(),
+                                    mainWindow.lang.ActiveLanguage());
         };
 
         mainWindow.show();

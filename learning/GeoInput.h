@@ -38,4 +38,7 @@ public:
     virtual void ShowWrong() {}
     // The short test keeps the "Auflösen" button and takes its clicks.
     virtual void AttachRevealButton(QAbstractButton* button);
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };

@@ -76,7 +76,7 @@ void TGeoLernen::BuildStatusLine()
     for (size_t i = 0; i < m_counts.size(); ++i) {
         auto* field = new QLabel(status);
         field->setObjectName(QStringLiteral("lbl_Count%1").arg(i + 1));
-        field->setFixedWidth(90);
+        field->setMinimumWidth(90); // wider only where a translation needs it
         field->setFrameShape(QFrame::StyledPanel);
         field->setIndent(4);
         row->addWidget(field);
@@ -102,6 +102,8 @@ void TGeoLernen::RefreshStatus()
     m_counts[0]->setText(dictionary.GetText(QStringLiteral("st_all")) + QString::number(result.Total));
     m_counts[1]->setText(dictionary.GetText(QStringLiteral("st_correct")) + QString::number(result.Correct));
     m_counts[2]->setText(dictionary.GetText(QStringLiteral("st_wrong")) + QString::number(result.Total - result.Correct));
+    for (QLabel* field : m_counts)
+        field->setFixedWidth(std::max(90, field->sizeHint().width()));
     m_progress->SetPercent(result.SuccessRate());
 }
 

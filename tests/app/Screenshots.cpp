@@ -1,7 +1,20 @@
 #include "AppFixture.h"
 
-#include <QStackedWidget>
+#include "learning/GeoEdit.h"
+#include "learning/GeoInputKK.h"
+#include "learning/GeoLernen.h"
+#include "lesson/TLernOptionen.h"
+#include "lesson/TGeoItem.h"
+#include "widgets/LessonListBox.h"
+
+#include <QLabel>
+#include "maps/GeoVisual.h"
+
 #include <QDir>
+#include <QDirIterator>
+#include <QStackedWidget>
+#include <QTest>
+#include <QScrollBar>
 
 // Renders the windows to PNG files when ORBILO_SCREENSHOT_DIR is set, so
 // they can be looked at; otherwise skipped.
@@ -46,6 +59,58 @@ TEST_F(Screenshots, RenderWindows)
         main->btn_InfoOk()->click();
         main->Button("Btn_Haupt_Lernen")->click();
         main->grab().save(QString("%1/main_catalogue_%2.png").arg(out).arg(language));
+    }
+}
+
+// The catalogue on the shipped lessons, and a picture lesson's short test
+// half answered with its current region highlighted.
+TEST_F(Screenshots, RenderCatalogueAndShortTest)
+{
+    const QString out = qEnvironmentVariable("ORBILO_SCREENSHOT_DIR");
+    if (out.isEmpty())
+        GTEST_SKIP() << "set ORBILO_SCREENSHOT_DIR to render the windows";
+    QDir().mkpath(out);
+    QDir(dir.path()).mkpath("Lektionen");
+    QDir(dir.path()).mkpath("Ergebnisse");
+    for (QDirIterator it(QStringLiteral(ORBILO_SHIPPED_LESSONS), QDir::Files); it.hasNext();) {
+        const QString file = it.next();
+        QFile::copy(file, dir.filePath("Lektionen/" + QFileInfo(file).fileName()));
+    }
+    for (int language : {1, 3}) {
+        writeIni(QString("[Geo]\nLanguage=%1\n[Users]\n1=Anna\n").arg(language).toUtf8());
+        Tfrm_main::StartHooks.LearningSettings = [](TLernOptionen& o, bool, int) { o.Mode = 0; o.Hauptstaedte = true; return true; };
+        Tfrm_main::StartHooks.CreateLearningView = [this](QWidget* page, const QString& path, std::unique_ptr<TLernOptionen> o) -> TGeo* {
+            return new TGeoLernen(page, path, std::move(o), folder());
+        };
+        auto main = start();
+        main->resize(900, 700);
+        main->show();
+        main->Button("Btn_Haupt_Lernen")->click();
+        main->findChild<QLabel*>("img_Europa")->setFocus();
+        QTest::keyClick(main->findChild<QLabel*>("img_Europa"), Qt::Key_Space);
+        main->grab().save(QString("%1/catalogue_learning_%2.png").arg(out).arg(language));
+        main->Button("Btn_Lektionen_Zurueck")->click();
+        main->Button("Btn_Haupt_Editor")->click();
+        main->grab().save(QString("%1/catalogue_editor_%2.png").arg(out).arg(language));
+        main->Button("btn_LEditor_Zurueck")->click();
+
+        main->Button("Btn_Haupt_Lernen")->click();
+        QTest::keyClick(main->findChild<QLabel*>("img_Europa"), Qt::Key_Space);
+        for (int row = 0; row < main->lektionen()->count(); ++row)
+            if (main->lektionen()->item(row)->text().contains("Europa_Laender_Karte"))
+                main->lektionen()->setCurrentRow(row);
+        main->Button("Btn_Lektionen_Start")->click();
+        if (auto* view = dynamic_cast<TGeoLernen*>(main->LessonView())) {
+            auto& input = dynamic_cast<TGeoInputKK&>(*view->InputPanel);
+            for (size_t i = 0; i < input.Fields().size() && i < 6; ++i)
+                QTest::keyClicks(input.Fields()[i], i % 2 ? QString("falsch") : input.Fields()[i]->Item()->NamesGerman.value(0));
+            input.Fields()[6]->setFocus();
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+            main->grab().save(QString("%1/shorttest_%2.png").arg(out).arg(language));
+            main->Button("btn_Lernen_Zurueck")->click();
+        }
+        Tfrm_main::StartHooks = {};
     }
 }
 

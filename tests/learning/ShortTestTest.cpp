@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QScrollBar>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -168,3 +170,27 @@ TEST_F(ShortTest, ALessonWithoutAskableItemsIsEmpty)
 }
 
 } // namespace
+
+namespace {
+// A panel filled before its view was shown must still scroll.
+TEST_F(ShortTest, ALongTestScrollsEvenWhenFilledWhileHidden)
+{
+    TKategorie& many = lesson.AddCategory();
+    many.SetKind("C");
+    for (int i = 0; i < 60; ++i)
+        many.AddItem().NamesGerman = {QString("Stadt%1").arg(i)};
+    QWidget holder;
+    auto* layout = new QVBoxLayout(&holder);
+    holder.resize(300, 500);
+    holder.show();
+    QCoreApplication::processEvents();
+    auto* input = new TGeoInputKK(nullptr, lesson);
+    input->Numbered = true;
+    input->Start();
+    layout->addWidget(input);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(input->verticalScrollBar()->isVisible());
+    EXPECT_GT(input->verticalScrollBar()->maximum(), 0);
+}
+}
