@@ -94,6 +94,8 @@ void BM_FullRedrawWorld(benchmark::State& state)
 }
 BENCHMARK(BM_FullRedrawWorld)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// The share of each layer in a full redraw: bit 0 countries, 1 lakes,
+// 2 rivers, 3 the graticule.
 void BM_Parts(benchmark::State& state)
 {
     TGlobeView globe;
