@@ -526,7 +526,9 @@ void TGlobeView::RenderLine(const TPointLL& from, const TPointLL& to, int steps)
     }
     TGlobeObjectState state = Bit(osBackFace) | Bit(osFace);
     if (m_projection->ProjectionModel().VisibleMER(chains.ChainStoreMER(), state))
-        m_canvas->RenderChainStore(chains, Bit(osBackFace) | Bit(osFace), m_canvas->CurrentPenWidth());
+        // Clipped like any object: zoomed in, graticule points lie far outside.
+        m_canvas->RenderChainStore(chains, Bit(osBackFace) | Bit(osFace) | (state & osAllClip),
+                                   m_canvas->CurrentPenWidth());
 }
 
 void TGlobeView::RenderPolygon(const TPointLL* points, int n)
