@@ -136,6 +136,9 @@ std::unique_ptr<TLernOptionen> Tfrm_main::OpenLesson(const QString& path, bool i
     const bool memory = MemoryOffered(lesson);
     if (!StartHooks.LearningSettings || !StartHooks.LearningSettings(*options, memory, lang.ActiveLanguage()))
         return nullptr;
+    // A picture map takes no clicks: its test is always the typed one.
+    if (LessonFile::IsPictureType(LessonFile::LessonType(lesson)))
+        options->ViewOnMap = false;
     return options;
 }
 

@@ -2,6 +2,7 @@
 
 #include "i18n/LangDialogs.h"
 #include "i18n/MainDictionary.h"
+#include "learning/GeoInputAbfrage.h"
 #include "learning/GeoInputKK.h"
 #include "lesson/LessonHooks.h"
 #include "lesson/TDaten.h"
@@ -49,6 +50,10 @@ TGeoInput* TGeoLernen::CreateInput(int mode)
     switch (mode) {
     case 0:
         return new TGeoInputKK(this, *Lesson);
+    case 1:
+        if (Options && Options->ViewOnMap)
+            return new TGeoInputAbfrageClick(this, *Lesson);
+        return new TGeoInputAbfrageEdit(this, *Lesson);
     default:
         throw OrbiloError(QStringLiteral("This learning mode is not available yet."));
     }
@@ -129,9 +134,10 @@ void TGeoLernen::ShowResult()
 
 bool TGeoLernen::Close()
 {
+    // Stop may put the main run's figures back after an intensive training:
+    // they are taken as they are, not recounted.
     if (InputPanel)
         InputPanel->Stop();
-    RefreshStatus();
     if (m_result->Correct > 0) {
         m_result->Finish();
         if (ResultWindow)

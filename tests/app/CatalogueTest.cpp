@@ -139,7 +139,7 @@ TEST_F(CatalogueTest, StartingALessonCreatesTheViewWithItsOptions)
     main->Button("Btn_Lektionen_Start")->click();
     ASSERT_NE(main->LessonView(), nullptr);
     EXPECT_TRUE(openedPath.endsWith("Lektionen/k.lek"));
-    EXPECT_FALSE(main->LessonView()->Options->Hauptstaedte) << "the map test asks no capitals";
+    EXPECT_FALSE(main->LessonView()->Options->ViewOnMap) << "a picture map takes no clicks";
     EXPECT_EQ(main->CurrentPage(), "Lernen");
     EXPECT_EQ(main->VisibleToolbar()->objectName(), "Toolbar_Lernen");
     EXPECT_FALSE(main->Button("btn_Lernen_Tip")->isVisibleTo(main.get()));

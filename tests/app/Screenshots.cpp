@@ -1,13 +1,16 @@
 #include "AppFixture.h"
 
 #include "learning/GeoEdit.h"
+#include "learning/GeoInputAbfrage.h"
 #include "learning/GeoInputKK.h"
 #include "learning/GeoLernen.h"
 #include "lesson/TLernOptionen.h"
+#include "lesson/TDaten.h"
 #include "lesson/TGeoItem.h"
 #include "widgets/LessonListBox.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include "maps/GeoVisual.h"
 
 #include <QDir>
@@ -108,6 +111,34 @@ TEST_F(Screenshots, RenderCatalogueAndShortTest)
             QCoreApplication::processEvents();
             QCoreApplication::processEvents();
             main->grab().save(QString("%1/shorttest_%2.png").arg(out).arg(language));
+            main->Button("btn_Lernen_Zurueck")->click();
+        }
+        // The typed test with right and wrong feedback (picture maps take no
+        // clicks, so the map test needs a globe lesson).
+        for (const bool onMap : {false}) {
+            Tfrm_main::StartHooks.LearningSettings = [onMap](TLernOptionen& o, bool, int) {
+                o.Mode = 1;
+                o.ViewOnMap = onMap;
+                return true;
+            };
+            main->Button("Btn_Lektionen_Start")->click();
+            auto* view = dynamic_cast<TGeoLernen*>(main->LessonView());
+            if (!view)
+                continue;
+            auto& test = dynamic_cast<TGeoInputAbfrage&>(*view->InputPanel);
+            TGeoItem* asked = test.CurrentItem;
+            if (!onMap) {
+                auto& typed = dynamic_cast<TGeoInputAbfrageEdit&>(test);
+                typed.AnswerField()->setText(asked->NamesGerman.value(0));
+                QTest::keyClick(typed.AnswerField(), Qt::Key_Return);
+                QCoreApplication::processEvents();
+                main->grab().save(QString("%1/test_typed_right_%2.png").arg(out).arg(language));
+                typed.AnswerField()->setText("Atlantis");
+                QTest::keyClick(typed.AnswerField(), Qt::Key_Return);
+                QTest::keyClicks(typed.AnswerField(), "Fra");
+                QCoreApplication::processEvents();
+                main->grab().save(QString("%1/test_typed_wrong_%2.png").arg(out).arg(language));
+            }
             main->Button("btn_Lernen_Zurueck")->click();
         }
         Tfrm_main::StartHooks = {};

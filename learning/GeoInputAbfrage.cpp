@@ -1,0 +1,376 @@
+#include "learning/GeoInputAbfrage.h"
+
+#include "i18n/LangDialogs.h"
+#include "i18n/MainDictionary.h"
+#include "learning/Flags.h"
+#include "lesson/Geoobj.h"
+#include "lesson/TDaten.h"
+#include "lesson/TLernOptionen.h"
+#include "platform/Optionen.h"
+#include "results/Ergebnis.h"
+#include "widgets/Artwork.h"
+#include "widgets/FlatButton.h"
+
+#include <QDateTime>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTimer>
+#include <random>
+
+namespace {
+
+constexpr int kFeedbackHeight = 69;
+constexpr int kFlagHeight = 90;
+
+QColor toColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// The feedback panel: shaded from the panel grey into the colour of the answer.
+class ShadedPanel : public QWidget {
+public:
+    using QWidget::QWidget;
+    QColor shade{0xAA, 0xEE, 0xAA};
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        QLinearGradient gradient(0, 0, 0, height());
+        gradient.setColorAt(0, QColor(0xEE, 0xEE, 0xEE));
+        gradient.setColorAt(1, shade);
+        painter.fillRect(rect(), gradient);
+    }
+};
+
+QFont boldLarger(const QFont& base)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(base.pointSize() + 3);
+    font.setBold(true);
+    return font;
+}
+
+bool askable(const TGeoItem& item)
+{
+    const ItemState s = item.State();
+    return s != ItemState::Right && s != ItemState::Deactivated && s != ItemState::ShowOnly && s != ItemState::Dependent;
+}
+
+} // namespace
+
+TGeoInputAbfrage::TGeoInputAbfrage(QWidget* owner, TDaten& lesson)
+    : TGeoInput(owner, lesson), m_content(new QWidget), m_feedbackTimer(new QTimer(this))
+{
+    setWidget(m_content);
+    setWidgetResizable(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    m_question = new QLabel(m_content);
+    m_question->setObjectName(QStringLiteral("QuestionLabel"));
+    m_question->setFont(boldLarger(font()));
+    m_question->setAlignment(Qt::AlignCenter);
+    m_question->setWordWrap(true);
+
+    m_ok = new FlatButton(QStringLiteral("OkButton"), Artwork::Glyph(QStringLiteral("ok")), m_content);
+    m_ok->setText(QStringLiteral("&Ok"));
+    m_ok->setFixedSize(75, 26);
+    connect(m_ok, &QToolButton::clicked, this, [this] { Answer(); });
+
+    auto* feedback = new ShadedPanel(m_content);
+    m_feedback = feedback;
+    m_feedback->setObjectName(QStringLiteral("FeedbackPanel"));
+    m_feedback->hide();
+    m_title = new QLabel(m_feedback);
+    m_title->setFont(boldLarger(font()));
+    m_title->setAlignment(Qt::AlignCenter);
+    m_detail = new QLabel(m_feedback);
+    m_detail->setAlignment(Qt::AlignCenter);
+    m_detail->setWordWrap(true);
+
+    const TOptionen* options = lesson.LearnOptions ? lesson.LearnOptions->Options : nullptr;
+    if (options && options->ShowFlagAbfrage) {
+        m_flag = new TFlag(m_content);
+        m_flag->setObjectName(QStringLiteral("Flag"));
+        m_flag->SetPictureFolder(options->ProgramFolder + QStringLiteral("Data/"));
+        m_flag->SetFixedRatio(true);
+        m_flag->resize(135, kFlagHeight);
+        m_flag->hide();
+    }
+
+    // The panel hides when the timer fires; the timer runs on, and every
+    // new feedback restarts it, so each stays three seconds.
+    m_feedbackTimer->setInterval(kFeedbackMs);
+    connect(m_feedbackTimer, &QTimer::timeout, m_feedback, &QWidget::hide);
+    m_seed = RandomSeed ? RandomSeed() : static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch());
+    ArrangeControls();
+}
+
+TGeoInputAbfrage::~TGeoInputAbfrage() = default;
+
+void TGeoInputAbfrage::resizeEvent(QResizeEvent* event)
+{
+    TGeoInput::resizeEvent(event);
+    ArrangeControls();
+}
+
+void TGeoInputAbfrage::ArrangeControls()
+{
+    const int w = width();
+    const int h = viewport()->height();
+    m_question->setGeometry(15, 12, w - 30, 90);
+    m_ok->move((w - 75) / 2, 95 + 21 + 12);
+    m_feedback->setGeometry(0, h - kFeedbackHeight, w, kFeedbackHeight);
+    m_title->setGeometry(0, m_detail->text().isEmpty() ? 25 : 13, w, 30);
+    m_detail->setGeometry(10, 35, w - 20, 30);
+    if (m_flag)
+        m_flag->move((w - m_flag->width()) / 2, h - kFeedbackHeight - kFlagHeight - 40);
+}
+
+void TGeoInputAbfrage::Start() { NextQuestion(); }
+
+void TGeoInputAbfrage::NextQuestion()
+{
+    TGeoItem* current = CurrentItem;
+    TGeoItem* next = nullptr;
+    if (current && current->Capital && current->Capital->State() != ItemState::Right) {
+        next = current->Capital; // a country is followed by its open capital
+    } else {
+        std::vector<TGeoItem*> candidates;
+        for (const auto& category : Lesson.Categories)
+            for (const auto& item : category->Items)
+                if (askable(*item))
+                    candidates.push_back(item.get());
+        if (current && candidates.size() >= 2)
+            std::erase(candidates, current);
+        if (candidates.empty()) {
+            SelectItem(nullptr);
+            Finish();
+            return;
+        }
+        std::mt19937 random(m_seed++);
+        std::uniform_int_distribution<size_t> pick(0, candidates.size() - 1);
+        next = candidates[pick(random)];
+    }
+    SelectItem(next);
+    CurrentItem = next;
+    ShowFlagOf(*next);
+    m_question->setText(next->QuestionText());
+    QPalette pal = m_question->palette();
+    pal.setColor(QPalette::WindowText, toColor(next->Category ? next->Category->Color : 0));
+    m_question->setPalette(pal);
+    QuestionChosen(*next);
+}
+
+void TGeoInputAbfrage::QuestionChosen(TGeoItem&) {}
+
+void TGeoInputAbfrage::ShowFlagOf(const TGeoItem& item)
+{
+    if (!m_flag)
+        return;
+    QString flag = item.FlagData;
+    if (flag.isEmpty() && item.CapitalOf)
+        flag = item.CapitalOf->FlagData;
+    m_flag->SetDescription(flag);
+    m_flag->setVisible(!flag.isEmpty());
+    ArrangeControls();
+}
+
+void TGeoInputAbfrage::Finish()
+{
+    if (Result)
+        Result->Refresh(Lesson);
+    const bool offer = !m_intensiveDone && (!Result || Result->SuccessRate() <= 70);
+    if (offer && MessageDlg(MainDictionary(), MainDictionary().GetText(QStringLiteral("Intensivtraining")),
+                            MsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes) {
+        StartIntensiveTraining();
+        return;
+    }
+    if (OnFinished)
+        OnFinished();
+}
+
+void TGeoInputAbfrage::StartIntensiveTraining()
+{
+    m_intensiveDone = true;
+    if (Result) {
+        m_intensive = std::make_unique<TErgebnis>();
+        m_intensive->TakeMainRun(*Result);
+    }
+    // Only what was hard stays in the run: asked three times or more.
+    for (const auto& category : Lesson.Categories)
+        for (const auto& item : category->Items) {
+            if (item->State() == ItemState::Deactivated)
+                continue;
+            if (item->AskCount < 3) {
+                item->SetState(ItemState::ShowOnly);
+            } else {
+                item->AskCount = 0;
+                item->SetState(ItemState::Open);
+            }
+        }
+    CurrentItem = nullptr;
+    NextQuestion();
+}
+
+void TGeoInputAbfrage::Stop()
+{
+    m_feedbackTimer->stop();
+    if (m_intensive && Result) {
+        Result->TakeMainRun(*m_intensive); // the training's answers do not count
+        m_intensive.reset();
+    }
+}
+
+QString TGeoInputAbfrage::GetAnswer() const { return {}; }
+
+void TGeoInputAbfrage::CountAnswer(TGeoItem& item) { ++item.AskCount; }
+
+void TGeoInputAbfrage::Answer()
+{
+    TGeoItem* item = CurrentItem;
+    if (!item)
+        return;
+    const AnswerResult result = item->CheckAnswer(GetAnswer());
+    if (result == AnswerResult::Wrong) {
+        item->SetState(ItemState::WrongNotify);
+        const QPointer<TGeoInputAbfrage> self(this);
+        ShowWrong();
+        if (!self)
+            return; // closed while the map showed the answer
+    } else {
+        ShowRight(result == AnswerResult::Almost);
+        item->SetState(ItemState::Right);
+    }
+    CountAnswer(*item);
+    NextQuestion();
+}
+
+void TGeoInputAbfrage::ShowRight(bool almost)
+{
+    const TLangDictionary& d = MainDictionary();
+    if (almost)
+        ShowFeedback(d.GetText(QStringLiteral("almost_right")),
+                     FormatText(d.GetText(QStringLiteral("almost_right2")), {CurrentItem ? CurrentItem->DisplayName() : QString()}),
+                     true);
+    else
+        ShowFeedback(d.GetText(QStringLiteral("right")), {}, true);
+}
+
+void TGeoInputAbfrage::ShowWrong()
+{
+    const TLangDictionary& d = MainDictionary();
+    ShowFeedback(d.GetText(QStringLiteral("wrong")),
+                 FormatText(d.GetText(QStringLiteral("wrong2")), {CurrentItem ? CurrentItem->DisplayName() : QString()}),
+                 false);
+}
+
+void TGeoInputAbfrage::ShowFeedback(const QString& title, const QString& detail, bool right)
+{
+    static_cast<ShadedPanel*>(m_feedback)->shade = right ? QColor(0xAA, 0xEE, 0xAA) : QColor(0xFF, 0xBB, 0x93);
+    m_title->setText(title);
+    m_detail->setText(detail);
+    m_detail->setVisible(!detail.isEmpty());
+    ArrangeControls();
+    m_feedbackTimer->start();
+    m_feedback->show();
+    m_feedback->update();
+}
+
+// ----------------------------------------------------------- type variant
+
+TGeoInputAbfrageEdit::TGeoInputAbfrageEdit(QWidget* owner, TDaten& lesson)
+    : TGeoInputAbfrage(owner, lesson), m_answer(new QLineEdit(Content()))
+{
+    m_answer->setObjectName(QStringLiteral("AnswerField"));
+    m_answer->setGeometry(15, 95, width() - 30, 21);
+    m_answer->setStyleSheet(QStringLiteral("QLineEdit { background: white; border: 1px solid #808080; }"));
+    connect(m_answer, &QLineEdit::returnPressed, this, [this] { Answer(); });
+}
+
+QString TGeoInputAbfrageEdit::ModeName() const { return MainDictionary().GetText(QStringLiteral("AbfrageEdit")); }
+
+QString TGeoInputAbfrageEdit::GetAnswer() const { return m_answer->text(); }
+
+void TGeoInputAbfrageEdit::QuestionChosen(TGeoItem& item)
+{
+    const bool initials = Lesson.LearnOptions && Lesson.LearnOptions->Schwierigkeit;
+    m_answer->setText(initials ? item.DisplayName().left(1) : QString());
+    m_answer->setFocus();
+}
+
+// ------------------------------------------------------------ map variant
+
+TGeoInputAbfrageClick::TGeoInputAbfrageClick(QWidget* owner, TDaten& lesson) : TGeoInputAbfrage(owner, lesson)
+{
+    OkButton()->hide();
+}
+
+QString TGeoInputAbfrageClick::ModeName() const { return MainDictionary().GetText(QStringLiteral("AbfrageClick")); }
+
+QString TGeoInputAbfrageClick::GetAnswer() const { return m_clicked ? m_clicked->DisplayName() : QString(); }
+
+void TGeoInputAbfrageClick::Start()
+{
+    // Only what can be clicked is asked: countries and states large enough
+    // to hit, on the visible map.
+    for (const auto& category : Lesson.Categories) {
+        const bool clickable = category->Kind == CategoryKind::Countries || category->Kind == CategoryKind::States;
+        for (const auto& item : category->Items) {
+            if (item->State() == ItemState::Deactivated)
+                continue;
+            if (!clickable || item->InsetPicture || (item->Area >= 1 && item->Area <= 2499))
+                item->SetState(ItemState::ShowOnly);
+        }
+    }
+    TGeoInputAbfrage::Start();
+}
+
+void TGeoInputAbfrageClick::SelectItem(TGeoItem* item)
+{
+    // The map must not give the answer away: the item is only made current.
+    if (item)
+        CurrentItem = item;
+}
+
+void TGeoInputAbfrageClick::QuestionChosen(TGeoItem& item)
+{
+    QuestionLabel()->setText(FormatText(MainDictionary().GetText(QStringLiteral("format_ShowClick")), {item.DisplayName()}));
+}
+
+void TGeoInputAbfrageClick::MapItemClicked(TGeoItem& item)
+{
+    if (m_waiting || !CurrentItem)
+        return; // the asked item is still lit after a wrong click
+    m_clicked = &item;
+    if (&item == CurrentItem || CurrentItem->ContainsSubItem(&item)) {
+        ShowRight(false);
+        CurrentItem->SetState(ItemState::Right);
+        CountAnswer(*CurrentItem);
+        NextQuestion();
+        return;
+    }
+    Answer();
+}
+
+void TGeoInputAbfrageClick::ShowWrong()
+{
+    const TLangDictionary& d = MainDictionary();
+    ShowFeedback(d.GetText(QStringLiteral("wrong")),
+                 FormatText(d.GetText(QStringLiteral("wrong_click")), {m_clicked ? m_clicked->DisplayName() : QString()}),
+                 false);
+    // Light up the asked item for a second, keeping the window responsive.
+    QPointer<TGeoInputAbfrageClick> self(this);
+    m_waiting = true;
+    if (OnItemSelected)
+        OnItemSelected(CurrentItem);
+    QEventLoop wait;
+    QTimer::singleShot(WrongClickMs, &wait, &QEventLoop::quit);
+    connect(this, &QObject::destroyed, &wait, &QEventLoop::quit);
+    wait.exec();
+    if (!self)
+        return; // the run was closed meanwhile
+    m_waiting = false;
+    if (OnItemSelected)
+        OnItemSelected(nullptr);
+}

@@ -1,0 +1,238 @@
+#include "learning/GeoInputAbfrage.h"
+#include "lesson/LessonHooks.h"
+#include "lesson/TDaten.h"
+#include "lesson/TLernOptionen.h"
+#include "results/Ergebnis.h"
+#include "support/TestResponder.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class AbfrageTest : public ::testing::Test {
+protected:
+    TDaten lesson;
+    QWidget window;
+    TestResponder responder;
+    std::unique_ptr<TErgebnis> result;
+    int finished = 0;
+    std::vector<TGeoItem*> selected;
+
+    AbfrageTest()
+    {
+        lesson.LearnOptions = std::make_unique<TLernOptionen>();
+        LessonHooks::SetSpellingTolerance(true);
+        TGeoInputAbfrage::RandomSeed = [] { return 7u; };
+        window.resize(500, 500);
+    }
+    ~AbfrageTest() override { TGeoInputAbfrage::RandomSeed = nullptr; }
+
+    TKategorie& category(const char* kind, QStringList names)
+    {
+        TKategorie& c = lesson.AddCategory();
+        c.SetKind(kind);
+        for (const QString& n : names)
+            c.AddItem().NamesGerman = n.split('|');
+        return c;
+    }
+    template <typename Input>
+    std::unique_ptr<Input> make()
+    {
+        auto input = std::make_unique<Input>(&window, lesson);
+        input->resize(200, 500);
+        input->OnFinished = [this] { ++finished; };
+        input->OnItemSelected = [this](TGeoItem* item) { selected.push_back(item); };
+        result = input->CreateResult();
+        window.show();
+        return input;
+    }
+    void type(TGeoInputAbfrageEdit& input, const QString& text)
+    {
+        input.AnswerField()->setText(text);
+        QTest::keyClick(input.AnswerField(), Qt::Key_Return);
+    }
+};
+
+TEST_F(AbfrageTest, AnswersAreJudgedWithToleranceAndWrongOnesComeBack)
+{
+    category("L", {"Marokko", "Kongo", "Bosnien-Herzegowina"});
+    auto input = make<TGeoInputAbfrageEdit>();
+    input->Start();
+    TGeoItem* first = input->CurrentItem;
+    ASSERT_NE(first, nullptr);
+    type(*input, "völlig falsch");
+    EXPECT_EQ(first->State(), ItemState::Wrong);
+    EXPECT_EQ(first->AskCount, 1);
+    EXPECT_EQ(input->FeedbackTitle()->text(), "Falsch !");
+    EXPECT_TRUE(input->FeedbackDetail()->text().contains(first->DisplayName()));
+    EXPECT_FALSE(input->FeedbackPanel()->isHidden());
+    EXPECT_NE(input->CurrentItem, first) << "never twice in a row while two or more are left";
+
+    const QString spoken = input->CurrentItem->NamesGerman[0] == "Marokko" ? "Marocco"
+                           : input->CurrentItem->NamesGerman[0] == "Kongo" ? "Congo"
+                                                                           : "Bosnien herzegowina";
+    TGeoItem* second = input->CurrentItem;
+    type(*input, spoken);
+    EXPECT_EQ(second->State(), ItemState::Right);
+    if (spoken != "Bosnien herzegowina") {
+        EXPECT_EQ(input->FeedbackTitle()->text(), "Fast richtig...");
+        EXPECT_TRUE(input->FeedbackDetail()->text().contains(second->NamesGerman[0]));
+    } else {
+        EXPECT_EQ(input->FeedbackTitle()->text(), "Richtig !");
+    }
+}
+
+TEST_F(AbfrageTest, TheLastOpenItemIsAskedAgainAtOnce)
+{
+    category("L", {"Chile"});
+    auto input = make<TGeoInputAbfrageEdit>();
+    input->Start();
+    TGeoItem* only = input->CurrentItem;
+    type(*input, "Peru");
+    EXPECT_EQ(input->CurrentItem, only);
+    EXPECT_EQ(only->State(), ItemState::Wrong);
+}
+
+TEST_F(AbfrageTest, ACapitalFollowsItsCountryRightOrWrong)
+{
+    TKategorie& countries = category("L", {"Frankreich", "Spanien", "Italien"});
+    TKategorie& capitals = category("C", {"Paris", "Madrid", "Rom"});
+    for (size_t i = 0; i < 3; ++i) {
+        countries.Items[i]->Capital = capitals.Items[i].get();
+        capitals.Items[i]->CapitalOf = countries.Items[i].get();
+        capitals.Items[i]->SetState(ItemState::Dependent);
+    }
+    auto input = make<TGeoInputAbfrageEdit>();
+    input->Start();
+    for (int round = 0; round < 2; ++round) {
+        TGeoItem* country = input->CurrentItem;
+        ASSERT_NE(country->Capital, nullptr);
+        type(*input, round == 0 ? "falsch" : country->NamesGerman[0]);
+        EXPECT_EQ(input->CurrentItem, country->Capital);
+        type(*input, country->Capital->NamesGerman[0]);
+    }
+}
+
+TEST_F(AbfrageTest, AGoodRunFinishesAndAWeakOneOffersTraining)
+{
+    // Every answer counts: n items and w wrong answers give n / (n + w).
+    struct Case {
+        int items, wrongAnswers;
+        bool offered;
+    } cases[] = {{10, 0, false}, {7, 3, true} /* 70 % */, {10, 4, false} /* 71 % */};
+    for (const Case& c : cases) {
+        lesson.Categories.clear();
+        QStringList names;
+        for (int i = 0; i < c.items; ++i)
+            names << QString("Land%1").arg(QChar('A' + i));
+        category("L", names);
+        finished = 0;
+        responder.messages.clear();
+        responder.messageAnswers = {mrNo};
+        auto input = make<TGeoInputAbfrageEdit>();
+        result->Start();
+        input->Start();
+        int wrong = c.wrongAnswers;
+        std::vector<TGeoItem*> missed;
+        while (input->CurrentItem && finished == 0 && responder.messages.empty()) {
+            TGeoItem* item = input->CurrentItem;
+            const bool fail = wrong > 0 && item->State() == ItemState::Open;
+            if (fail)
+                --wrong;
+            type(*input, fail ? QString("x") : item->NamesGerman[0]);
+            // the learning view recounts after every change
+            result->Refresh(lesson);
+        }
+        EXPECT_EQ(!responder.messages.empty(), c.offered) << c.wrongAnswers << " rate " << result->SuccessRate();
+        EXPECT_EQ(finished, 1);
+    }
+}
+
+TEST_F(AbfrageTest, IntensiveTrainingAsksOnlyTheHardItemsAndTheMainRunCounts)
+{
+    category("L", {"Eins", "Zwei", "Drei"});
+    responder.messageAnswers = {mrYes, mrNo};
+    auto input = make<TGeoInputAbfrageEdit>();
+    result->Start();
+    input->Start();
+    // "Eins" is answered wrong twice, then right: asked three times.
+    while (finished == 0 && input->CurrentItem) {
+        TGeoItem* item = input->CurrentItem;
+        const bool fail = item->NamesGerman[0] == "Eins" && item->AskCount < 2 && !input->IntensiveTrainingRunning();
+        type(*input, fail ? QString("nein") : item->NamesGerman[0]);
+        result->Refresh(lesson);
+        if (input->IntensiveTrainingRunning() && responder.messages.size() == 1) {
+            for (const auto& i : lesson.Categories[0]->Items)
+                EXPECT_EQ(i->State() == ItemState::ShowOnly, i->NamesGerman[0] != "Eins") << i->NamesGerman[0].toStdString();
+        }
+    }
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(responder.messages.size(), 1u) << "the training is offered once";
+    EXPECT_EQ(result->Total, 1) << "the training asked Eins once";
+    input->Stop();
+    EXPECT_EQ(result->Total, 5) << "the main run's figures are restored: Eins three times, the others once";
+    EXPECT_EQ(result->Correct, 3);
+}
+
+TEST_F(AbfrageTest, MapTestAsksOnlyClickableItemsAndShowsTheAnswerAfterAMiss)
+{
+    TKategorie& countries = category("L", {"Frankreich", "Spanien", "Monaco"});
+    countries.Items[2]->Area = 2;
+    TKategorie& rivers = category("F", {"Rhein"});
+    TGeoItem& corsica = countries.AddItem();
+    corsica.NamesGerman = {"Korsika"};
+    corsica.SetState(ItemState::Deactivated);
+    countries.Items[0]->SubItems.push_back(&corsica);
+    TGeoInputAbfrageClick::WrongClickMs = 5;
+    auto input = make<TGeoInputAbfrageClick>();
+    input->Start();
+    EXPECT_EQ(rivers.Items[0]->State(), ItemState::ShowOnly);
+    EXPECT_EQ(countries.Items[2]->State(), ItemState::ShowOnly) << "too small to click";
+    EXPECT_TRUE(selected.empty()) << "the map must not show what is asked";
+    TGeoItem* asked = input->CurrentItem;
+    EXPECT_TRUE(input->QuestionLabel()->text().contains(asked->DisplayName()));
+    TGeoItem* other = asked == countries.Items[0].get() ? countries.Items[1].get() : countries.Items[0].get();
+    input->MapItemClicked(*other);
+    EXPECT_EQ(input->FeedbackTitle()->text(), "Falsch !");
+    EXPECT_EQ(input->FeedbackDetail()->text(), QString("Das war \"%1\"").arg(other->DisplayName()));
+    EXPECT_EQ(selected, (std::vector<TGeoItem*>{asked, nullptr})) << "lit for a moment, then cleared";
+    // France by one of its parts.
+    while (input->CurrentItem != countries.Items[0].get())
+        input->MapItemClicked(*input->CurrentItem);
+    input->MapItemClicked(corsica);
+    EXPECT_EQ(countries.Items[0]->State(), ItemState::Right);
+    TGeoInputAbfrageClick::WrongClickMs = 1000;
+}
+
+TEST_F(AbfrageTest, RiversCannotBeClickedSoTheRunEndsAtOnce)
+{
+    category("F", {"Rhein", "Elbe"});
+    responder.messageAnswers = {mrNo};
+    auto input = make<TGeoInputAbfrageClick>();
+    input->Start();
+    EXPECT_EQ(responder.messages.size(), 1u) << "nothing counted: the training is offered";
+    EXPECT_EQ(finished, 1);
+}
+
+TEST_F(AbfrageTest, FeedbackLayoutAndTimer)
+{
+    category("L", {"Chile", "Peru"});
+    auto input = make<TGeoInputAbfrageEdit>();
+    input->Start();
+    type(*input, input->CurrentItem->NamesGerman[0]);
+    EXPECT_EQ(input->FeedbackTitle()->y(), 25) << "no detail: the title sits lower";
+    EXPECT_EQ(input->FeedbackPanel()->height(), 69);
+    type(*input, "falsch");
+    EXPECT_EQ(input->FeedbackTitle()->y(), 13);
+    EXPECT_EQ(input->FeedbackDetail()->y(), 35);
+    QTimer* timer = input->findChild<QTimer*>();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 3000);
+    EXPECT_TRUE(timer->isActive());
+}
+
+} // namespace
