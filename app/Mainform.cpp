@@ -1,5 +1,6 @@
 #include "app/Mainform.h"
 
+#include "widgets/Background.h"
 #include "widgets/Artwork.h"
 #include "app/Willkommen.h"
 #include "i18n/DictionaryApplier.h"
@@ -42,10 +43,7 @@ QWidget* whitePanel(QWidget* parent, const QString& name, QSize size)
     auto* panel = new QWidget(parent);
     panel->setObjectName(name);
     panel->setFixedSize(size);
-    panel->setAutoFillBackground(true);
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    panel->setPalette(pal);
+    FillBackground(panel, Qt::white);
     return panel;
 }
 
@@ -81,10 +79,7 @@ Tfrm_main::Tfrm_main(const QString& programFolder)
     SetMainDictionary(&lang);
     setFont(ProgramFont());
     setMinimumSize(kMinWidth, kMinHeight);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
-    setPalette(pal);
+    FillBackground(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,5 +1,6 @@
 // The main window's lesson actions: start or edit, the checks before a
 // lesson opens, the new-lesson dialog and deleting a lesson.
+#include "widgets/Background.h"
 #include "app/Mainform.h"
 
 #include "widgets/Artwork.h"
@@ -149,10 +150,7 @@ int Tfrm_main::NewLessonDialog()
     dialog.setWindowTitle(lang.GetText(QStringLiteral("lek_new")));
     dialog.setFixedSize(255, 185);
     dialog.setFont(font());
-    QPalette pal = dialog.palette();
-    pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
-    dialog.setPalette(pal);
-    dialog.setAutoFillBackground(true);
+    FillBackground(&dialog);
     int result = 0;
     struct Choice {
         int number, top;

@@ -1,5 +1,6 @@
 #include "app/Willkommen.h"
 
+#include "widgets/Background.h"
 #include "widgets/Artwork.h"
 #include "i18n/DictionaryApplier.h"
 #include "i18n/LangDialogs.h"
@@ -30,10 +31,7 @@ Tfrm_willkommen::Tfrm_willkommen(QWidget* parent)
     lang.DoRaiseExceptions = true;
     setFont(ProgramFont());
     setFixedSize(363, 408);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
-    setPalette(pal);
+    FillBackground(this);
 
     m_picture = new QLabel(this);
     m_picture->setObjectName(QStringLiteral("img_Willkommen"));

@@ -24,10 +24,15 @@ function(orbilo_test name)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
-# orbilo_bench(<name> SOURCES ... DEPENDS <libs>)
+# orbilo_bench(<name> [QT_MAIN] SOURCES ... DEPENDS <libs>)
+# QT_MAIN: the benchmark needs widgets and takes the shared main that makes
+# a QApplication first.
 function(orbilo_bench name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "QT_MAIN" "" "SOURCES;DEPENDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} benchmark::benchmark)
+  if(ARG_QT_MAIN)
+    target_link_libraries(${name} PRIVATE orbilo_qt_bench_main)
+  endif()
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()

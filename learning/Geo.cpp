@@ -1,5 +1,6 @@
 #include "learning/Geo.h"
 
+#include "widgets/Background.h"
 #include "i18n/LangDialogs.h"
 #include "i18n/MainDictionary.h"
 #include "learning/GeoInput.h"
@@ -29,10 +30,7 @@ TGeo::TGeo(QWidget* page, const QString& lessonArgument, std::unique_ptr<TLernOp
     Options = options.get();
     Lesson->LearnOptions = std::move(options);
 
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
-    setPalette(pal);
+    FillBackground(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

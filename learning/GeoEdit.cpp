@@ -5,10 +5,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-namespace {
-QColor toColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-} // namespace
-
 TGeoEdit::TGeoEdit(QWidget* parent) : QLineEdit(parent)
 {
     setFrame(false);
@@ -46,8 +42,8 @@ void TGeoEdit::SetTextSilently(const QString& text)
 
 void TGeoEdit::SetColors(TColor unfocused, TColor focused)
 {
-    m_unfocused = toColor(unfocused);
-    m_focused = toColor(focused);
+    m_unfocused = ToQColor(unfocused);
+    m_focused = ToQColor(focused);
     setReadOnly(Revealed());
     UpdateBackground();
 }

@@ -24,7 +24,6 @@ namespace {
 constexpr int kFeedbackHeight = 69;
 constexpr int kFlagHeight = 90;
 
-QColor toColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 // The feedback panel: shaded from the panel grey into the colour of the answer.
 class ShadedPanel : public QWidget {
@@ -157,7 +156,7 @@ void TGeoInputAbfrage::NextQuestion()
     ShowFlagOf(*next);
     m_question->setText(next->QuestionText());
     QPalette pal = m_question->palette();
-    pal.setColor(QPalette::WindowText, toColor(next->Category ? next->Category->Color : 0));
+    pal.setColor(QPalette::WindowText, ToQColor(next->Category ? next->Category->Color : 0));
     m_question->setPalette(pal);
     QuestionChosen(*next);
 }

@@ -13,7 +13,6 @@
 
 namespace {
 constexpr int kFieldHeight = 24; // the default edit height of 21, plus 3
-QColor toColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 } // namespace
 
 TGeoInputKK::TGeoInputKK(QWidget* owner, TDaten& lesson) : TGeoInput(owner, lesson), m_content(new QWidget)
@@ -91,7 +90,7 @@ void TGeoInputKK::Layout()
         auto* heading = new QLabel(m_content);
         heading->setFont(headingFont);
         QPalette pal = heading->palette();
-        pal.setColor(QPalette::WindowText, toColor(category->Color));
+        pal.setColor(QPalette::WindowText, ToQColor(category->Color));
         heading->setPalette(pal);
         // A long title is cut with an ellipsis rather than running into the fields.
         const QString title = category->DisplayName();

@@ -1,5 +1,6 @@
 #include "learning/Trainingsarten.h"
 
+#include "widgets/Background.h"
 #include "i18n/DictionaryApplier.h"
 #include "lesson/TLernOptionen.h"
 #include "platform/Dialogs.h"
@@ -39,10 +40,7 @@ Tfrm_training::Tfrm_training(QWidget* parent)
     setObjectName(QStringLiteral("Tfrm_training"));
     setFont(ProgramFont());
     setFixedSize(489, 254);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
-    setPalette(pal);
+    FillBackground(this);
 
     auto* top = new GradientPanel(this);
     top->setObjectName(QStringLiteral("pn_Modes"));

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 // A colour as the model and the files keep it: 0xBBGGRR, so 0x0000FF is red.
 using TColor = int;
+
+// The same colour for the painter; only there do colours become QColor.
+inline QRgb ToQRgb(TColor color) { return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
+inline QColor ToQColor(TColor color) { return QColor(ToQRgb(color)); }
 
 // Answer state of an item. WrongNotify is only ever requested, never stored.
 enum class ItemState : int {

@@ -1,5 +1,7 @@
 #include "maps/GeoVisual.h"
 
+#include "widgets/Background.h"
+
 #include <QResizeEvent>
 
 TGeoVisual::TGeoVisual(QWidget* lessonView, TDaten& lesson) : QScrollArea(lessonView), Lesson(lesson)
@@ -7,9 +9,7 @@ TGeoVisual::TGeoVisual(QWidget* lessonView, TDaten& lesson) : QScrollArea(lesson
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
     setBackgroundRole(QPalette::Window);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
-    setPalette(pal);
+    FillBackground(this);
     m_content = new QWidget;
     m_content->setObjectName(QStringLiteral("MapContent"));
     m_content->setAutoFillBackground(false);
@@ -26,10 +26,7 @@ QWidget* TGeoVisual::CreateToolPanel()
         m_toolPanel = new QWidget(this);
         m_toolPanel->setObjectName(QStringLiteral("ToolPanel"));
         m_toolPanel->setFixedWidth(133);
-        m_toolPanel->setAutoFillBackground(true);
-        QPalette pal = m_toolPanel->palette();
-        pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
-        m_toolPanel->setPalette(pal);
+        FillBackground(m_toolPanel);
     }
     return m_toolPanel;
 }

@@ -16,9 +16,6 @@
 
 namespace {
 
-// Colours are 0xBBGGRR in the model.
-QRgb toRgb(TColor color) { return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
-
 constexpr TColor kRed = 0x0000FF;
 constexpr TColor kGreen = 0x008000;
 constexpr TColor kWhite = 0xFFFFFF;
@@ -43,7 +40,7 @@ bool TGeoVisualImage::LoadLesson(const QString& lessonPath, const IniFile& lesso
     LessonFile::ReadHeader(lessonFile, Lesson);
     if (const auto background = ReadColor(lessonFile, QStringLiteral("Allgemeines"), QStringLiteral("Background"))) {
         QPalette pal = palette();
-        pal.setColor(QPalette::Window, QColor(toRgb(*background)));
+        pal.setColor(QPalette::Window, QColor(ToQRgb(*background)));
         setPalette(pal);
     }
     LoadCategories(lessonFile);
@@ -146,7 +143,7 @@ void TGeoVisualImage::FillRegion(const QString& region, TColor color)
         if (!ParseDecimal(fields[i], x) || !ParseDecimal(fields[i + 1], y))
             throw ConversionError(TValueSource{m_lessonPath, QStringLiteral("Region"), QString()},
                                   !ParseDecimal(fields[i], x) ? fields[i] : fields[i + 1]);
-        if (FloodFill(bitmap, QPoint(x, y), toRgb(color)) > 0)
+        if (FloodFill(bitmap, QPoint(x, y), ToQRgb(color)) > 0)
             Picture->update();
     }
 }

@@ -55,8 +55,6 @@ private:
     bool m_sunken = false;
 };
 
-// Converts a model colour (0xBBGGRR) for the painter.
-inline QColor ToQColor(TColor color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
 
 // The sunken frame of the chart controls: grey up the left and along the
 // top, white down the right and along the bottom.

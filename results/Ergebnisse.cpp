@@ -1,5 +1,6 @@
 #include "results/Ergebnisse.h"
 
+#include "widgets/Background.h"
 #include "i18n/DictionaryApplier.h"
 #include "platform/Dialogs.h"
 #include "platform/Optionen.h"
@@ -85,10 +86,7 @@ Tfrm_Ergebnis::Tfrm_Ergebnis(QWidget* parent)
     lang.DoRaiseExceptions = true;
     setFont(ProgramFont());
     setFixedSize(kWidth, kHeight);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
-    setPalette(pal);
+    FillBackground(this);
 
     auto* top = new GradientPanel(this);
     top->setObjectName(QStringLiteral("pn_Top"));

@@ -50,12 +50,3 @@ BENCHMARK(BM_SwitchLanguage)->Unit(benchmark::kMillisecond)->Repetitions(5)->Rep
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

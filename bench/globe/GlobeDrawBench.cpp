@@ -173,12 +173,3 @@ void BM_RotationDragFrame(benchmark::State& state)
 BENCHMARK(BM_RotationDragFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

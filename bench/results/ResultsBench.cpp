@@ -106,12 +106,3 @@ BENCHMARK(BM_PaintChart)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportA
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -242,11 +242,14 @@ TEST(PictureLessons, SeedsFillTheirOwnWhiteArea)
                 EXPECT_EQ(picture.pixel(p) & 0xFFFFFF, 0xFFFFFFu) << "seed " << p.x() << "," << p.y();
                 FloodFill(filled, p, qRgb(255, 0, 0));
             }
-            for (size_t b = 0; b < seeds.size(); ++b)
-                if (b != a)
-                    for (const QPoint& p : seeds[b])
-                        EXPECT_NE(filled.pixel(p), qRgb(255, 0, 0))
-                            << "items " << a + 1 << " and " << b + 1 << " share an area at " << p.x() << "," << p.y();
+            for (size_t b = 0; b < seeds.size(); ++b) {
+                if (b == a)
+                    continue;
+                for (const QPoint& p : seeds[b]) {
+                    EXPECT_NE(filled.pixel(p), qRgb(255, 0, 0))
+                        << "items " << a + 1 << " and " << b + 1 << " share an area at " << p.x() << "," << p.y();
+                }
+            }
         }
     }
     EXPECT_GE(mapsWithAreas, 4);
