@@ -90,7 +90,7 @@ bool TGeo::OpenLessonFile(const QString& path)
     const QString type = LessonFile::LessonType(*file);
     MapView = CreateMap(type);
     if (!MapView)
-        throw OrbiloError(QStringLiteral("Globe lessons cannot be shown yet: %1").arg(path));
+        throw OrbiloError(MainDictionary().GetText(QStringLiteral("globe_unavailable")));
     if (InputPanel && LessonFile::IsPictureType(type))
         InputPanel->Numbered = true;
     PlaceMap();

@@ -55,7 +55,7 @@ TGeoInput* TGeoLernen::CreateInput(int mode)
             return new TGeoInputAbfrageClick(this, *Lesson);
         return new TGeoInputAbfrageEdit(this, *Lesson);
     default:
-        throw OrbiloError(QStringLiteral("This learning mode is not available yet."));
+        throw OrbiloError(MainDictionary().GetText(QStringLiteral("mode_unavailable")));
     }
 }
 

@@ -22,6 +22,7 @@ void RadioGroup::SetItems(const QStringList& items)
         auto* button = new QRadioButton(items[i], this);
         m_group->addButton(button, i);
         layout()->addWidget(button);
+        button->show(); // the group may be on screen already (a language switch)
         m_buttons.push_back(button);
     }
     SetItemIndex(current);

@@ -4,6 +4,8 @@
 #include "learning/GeoInputAbfrage.h"
 #include "learning/GeoInputKK.h"
 #include "learning/GeoLernen.h"
+#include "learning/Trainingsarten.h"
+#include "widgets/FlatButton.h"
 #include "lesson/TLernOptionen.h"
 #include "lesson/TDaten.h"
 #include "lesson/TGeoItem.h"
@@ -142,6 +144,28 @@ TEST_F(Screenshots, RenderCatalogueAndShortTest)
             main->Button("btn_Lernen_Zurueck")->click();
         }
         Tfrm_main::StartHooks = {};
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Screenshots, RenderSettingsDialog)
+{
+    const QString out = qEnvironmentVariable("ORBILO_SCREENSHOT_DIR");
+    if (out.isEmpty())
+        GTEST_SKIP() << "set ORBILO_SCREENSHOT_DIR to render the windows";
+    QDir().mkpath(out);
+    Tfrm_training dialog;
+    for (int language : {1, 2, 3}) {
+        dialog.lang.SetActLang(language);
+        dialog.PrepareShow(true);
+        dialog.show();
+        for (int mode = 0; mode < 4; ++mode) {
+            dialog.ModeButton(mode)->click();
+            dialog.grab().save(QString("%1/training_%2_mode%3.png").arg(out).arg(language).arg(mode));
+        }
     }
 }
 
