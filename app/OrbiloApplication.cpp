@@ -4,9 +4,14 @@
 
 #include <QLocale>
 
+// Qt's switch for "&" mnemonics in captions; some platforms start with it
+// off, and every button of the program is meant to answer its Alt key.
+Q_GUI_EXPORT void qt_set_sequence_auto_mnemonic(bool enabled);
+
 OrbiloApplication::OrbiloApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Orbilo"));
+    qt_set_sequence_auto_mnemonic(true);
 }
 
 bool OrbiloApplication::notify(QObject* receiver, QEvent* event)

@@ -129,6 +129,10 @@ void TGeoVisualImage::HighlightItem(TGeoItem* item, bool)
     if (item && !item->Region.isEmpty()) {
         FillRegion(item->Region, kRed);
         HighlightedItem = item;
+        // A picture larger than the map scrolls to the place being asked.
+        int x = 0, y = 0;
+        if (ParseDecimal(ExtractField(item->Region, u'&', 1), x) && ParseDecimal(ExtractField(item->Region, u'&', 2), y))
+            ensureVisible(Picture->x() + x, Picture->y() + y, 80, 80);
     }
 }
 

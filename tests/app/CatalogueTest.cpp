@@ -2,6 +2,9 @@
 
 #include "app/Lektionenliste.h"
 #include "learning/Geo.h"
+#include "learning/GeoEdit.h"
+#include "learning/GeoInputKK.h"
+#include "learning/GeoLernen.h"
 #include "lesson/TLernOptionen.h"
 #include "widgets/GradientPanel.h"
 #include "platform/OrbiloError.h"
@@ -231,4 +234,35 @@ TEST_F(CatalogueTest, EditorRefusesStandardLessonsAndCopyNeedsASelection)
     EXPECT_EQ(copyEnabled, 0);
 }
 
+} // namespace
+
+namespace {
+TEST_F(CatalogueTest, ARunFromTheCatalogueIsStoredForTheUserWhenClosed)
+{
+    lesson("k.lek", "[Lektion]\nName=Karte\nTyp=image\nKategorie=1\n[Kategorien]\n1=Städte\n[AKategorien]\n1=2\n"
+                    "[Kategorie1]\n1=Berlin\n2=Paris\n");
+    int shown = 0;
+    TGeoLernen::ResultWindow = [&](TGeoLernen&, const TErgebnis&) { ++shown; };
+    Tfrm_main::StartHooks.LearningSettings = [](TLernOptionen&, bool, int) { return true; };
+    Tfrm_main::StartHooks.CreateLearningView = [&](QWidget* page, const QString& path, std::unique_ptr<TLernOptionen> o) -> TGeo* {
+        return new TGeoLernen(page, path, std::move(o), folder());
+    };
+    chosenUserNumber = "2";
+    auto main = start();
+    main->Button("Btn_Haupt_Lernen")->click();
+    main->Button("Btn_Lektionen_Start")->click();
+    auto* view = dynamic_cast<TGeoLernen*>(main->LessonView());
+    ASSERT_NE(view, nullptr);
+    auto& input = dynamic_cast<TGeoInputKK&>(*view->InputPanel);
+    input.Fields()[0]->setText("Berlin");
+    main->Button("btn_Lernen_Ergebnis")->click();
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath("Ergebnisse/2.dat"))) << "the result button stores nothing";
+    main->Button("btn_Lernen_Zurueck")->click();
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(main->LessonView(), nullptr);
+    EXPECT_EQ(main->CurrentPage(), "Lektionen");
+    EXPECT_TRUE(IniFile(dir.filePath("Ergebnisse/2.dat")).ReadString("k.lek", "1").contains(";1;1;50 %;"));
+    TGeoLernen::ResultWindow = nullptr;
+}
 } // namespace

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTest>
 
 namespace {
 
@@ -308,4 +309,16 @@ TEST_F(MainformTest, WindowSizeIsStoredWhenTheWindowGoes)
     EXPECT_EQ(ini.ReadInteger("Geo", "Max", -1), 0);
 }
 
+} // namespace
+
+namespace {
+TEST_F(MainformTest, ToolbarButtonsAnswerTheirAltKeys)
+{
+    writeIni("[Users]\n1=A\n");
+    auto main = start();
+    // The offscreen platform delivers no shortcuts; that the key is bound
+    // is what can be checked here.
+    EXPECT_EQ(main->Button("btn_Haupt_Config")->shortcut(), QKeySequence("Alt+O"));
+    EXPECT_EQ(main->Button("Btn_Lektionen_Zurueck")->shortcut(), QKeySequence("Alt+Z"));
+}
 } // namespace
