@@ -44,8 +44,11 @@ QPen TGlobePen::MakePen() const
     static const Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
                                           Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
     const Qt::PenStyle style = (m_style >= 0 && m_style <= 6) ? styles[m_style] : Qt::SolidLine;
-    // Width 0 is the thinnest line the device has, as 1.
-    QPen pen(ColorFromBGR(m_color), std::max(m_width, 1), style, Qt::FlatCap, Qt::MiterJoin);
+    // Width 0 is the thinnest line the device has, as 1. One-pixel lines are
+    // cosmetic: the raster engine draws those directly instead of stroking
+    // an outline, several times faster for country borders.
+    QPen pen(ColorFromBGR(m_color), m_width <= 1 ? 0 : m_width, style, Qt::FlatCap, Qt::MiterJoin);
+    pen.setCosmetic(true);
     return pen;
 }
 
