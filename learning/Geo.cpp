@@ -8,6 +8,7 @@
 #include "lesson/LessonHeader.h"
 #include "lesson/LessonHooks.h"
 #include "lesson/TDaten.h"
+#include "maps/GeoVisualGlobe.h"
 #include "maps/GeoVisualImage.h"
 #include "platform/IniFile.h"
 #include "platform/Messages.h"
@@ -75,7 +76,7 @@ TGeoVisual* TGeo::CreateMap(const QString& lessonType)
 {
     if (LessonFile::IsPictureType(lessonType))
         return new TGeoVisualImage(this, ProgramFolder, *Lesson);
-    return nullptr; // the globe map joins with the globe lessons
+    return new TGeoVisualGlobe(this, ProgramFolder, *Lesson);
 }
 
 bool TGeo::OpenLessonFile(const QString& path)
@@ -89,8 +90,6 @@ bool TGeo::OpenLessonFile(const QString& path)
     LessonPath = path;
     const QString type = LessonFile::LessonType(*file);
     MapView = CreateMap(type);
-    if (!MapView)
-        throw OrbiloError(MainDictionary().GetText(QStringLiteral("globe_unavailable")));
     if (InputPanel && LessonFile::IsPictureType(type))
         InputPanel->Numbered = true;
     PlaceMap();

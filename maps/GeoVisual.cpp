@@ -1,11 +1,14 @@
 #include "maps/GeoVisual.h"
 
+#include "lesson/LessonHooks.h"
 #include "widgets/Background.h"
 
 #include <QResizeEvent>
 
 TGeoVisual::TGeoVisual(QWidget* lessonView, TDaten& lesson) : QScrollArea(lessonView), Lesson(lesson)
 {
+    // Only a globe map built after this one may be redrawn by the model.
+    LessonHooks::SetGlobeRedrawHook({});
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
     setBackgroundRole(QPalette::Window);

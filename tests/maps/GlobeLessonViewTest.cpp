@@ -1,0 +1,132 @@
+#include "globe/GlobeObjects.h"
+#include "globe/GlobeProjections.h"
+#include "globe/GlobeView.h"
+#include "globe/GlobeLayerStore.h"
+#include "learning/GeoInput.h"
+#include "learning/GeoInputAbfrage.h"
+#include "learning/GeoLernen.h"
+#include "lesson/TDaten.h"
+#include "lesson/TLernOptionen.h"
+#include "maps/GeoVisualGlobe.h"
+#include "maps/GlobeLessonLink.h"
+#include "platform/IniFile.h"
+#include "platform/Optionen.h"
+#include "support/TestResponder.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A shipped globe lesson in a learning view, as the learner sees it. With
+// ORBILO_SHOT_DIR set the pictures are kept there for looking at.
+class GlobeLessonView : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    TestResponder responder;
+    QWidget page;
+    std::unique_ptr<TOptionen> settings;
+
+    GlobeLessonView()
+    {
+        QDir(dir.path()).mkpath("Ergebnisse");
+        settings = std::make_unique<TOptionen>(dir.path() + '/', std::make_unique<IniFile>(dir.filePath("geo.ini")));
+        TGeoLernen::ResultWindow = [](TGeoLernen&, const TErgebnis&) {};
+        page.resize(1000, 700);
+        new QVBoxLayout(&page);
+        page.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&page));
+    }
+    ~GlobeLessonView() override { TGeoLernen::ResultWindow = nullptr; }
+
+    std::unique_ptr<TGeoLernen> open(const QString& lesson, bool onMap)
+    {
+        auto options = std::make_unique<TLernOptionen>();
+        options->Options = settings.get();
+        options->Mode = 1;
+        options->ViewOnMap = onMap;
+        options->Hauptstaedte = true;
+        auto view = std::make_unique<TGeoLernen>(&page, QStringLiteral(ORBILO_DATA_DIR "/Lektionen/") + lesson,
+                                                 std::move(options), QStringLiteral(ORBILO_DATA_DIR "/"));
+        QCoreApplication::processEvents();
+        return view;
+    }
+    QImage shot(QWidget& widget, const QString& name)
+    {
+        QCoreApplication::processEvents();
+        const QImage image = widget.grab().toImage();
+        if (const QByteArray out = qgetenv("ORBILO_SHOT_DIR"); !out.isEmpty())
+            image.save(QString::fromLocal8Bit(out) + '/' + name);
+        return image;
+    }
+};
+
+TEST_F(GlobeLessonView, TypedTestShowsTheAskedCountryAndTheSolvedOnes)
+{
+    auto view = open("Europa_Laender.lek", false);
+    ASSERT_TRUE(view->Opened());
+    auto* map = dynamic_cast<TGeoVisualGlobe*>(view->MapView);
+    ASSERT_NE(map, nullptr);
+    TGeoItem* asked = view->InputPanel->CurrentItem;
+    ASSERT_NE(asked, nullptr);
+    EXPECT_GT(map->Globe->width(), 400) << "the globe fills the map";
+    shot(*view, "globe_asked.png");
+
+    // Solve a few countries that are not asked now, with their capitals.
+    TKategorie& countries = *view->Lesson->Categories[0];
+    std::vector<TGeoItem*> solved;
+    for (const auto& item : countries.Items) {
+        if (item.get() == asked || !item->GeoObject || !item->Capital || item->Area < 100000 || solved.size() == 4)
+            continue;
+        item->SetState(ItemState::Right);
+        item->Capital->SetState(ItemState::Right);
+        solved.push_back(item.get());
+    }
+    shot(*view, "globe_solved.png");
+    const QImage globe = map->Globe->grab().toImage();
+    for (TGeoItem* item : solved)
+        EXPECT_EQ(TGlobeLessonLink::ObjectOf(*item)->PresenterID(), PresenterIds::Solved);
+    EXPECT_TRUE(TGlobeLessonLink::ObjectOf(*asked)->Selected());
+    int yellow = 0, green = 0;
+    for (int y = 0; y < globe.height(); ++y)
+        for (int x = 0; x < globe.width(); ++x) {
+            yellow += (globe.pixel(x, y) & 0xFFFFFF) == 0xFFFF00;
+            green += (globe.pixel(x, y) & 0xFFFFFF) == 0xD7FFD7;
+        }
+    EXPECT_GT(yellow, 50) << "the asked country is drawn in the selection colour";
+    EXPECT_GT(green, 500) << "solved countries are drawn in the solved colour";
+}
+
+TEST_F(GlobeLessonView, MapTestTakesAClickOnTheAskedItem)
+{
+    // A fixed question order: the first question is a country of fair size.
+    TGeoInputAbfrage::RandomSeed = [] { return 7u; };
+    auto view = open("Europa_Laender.lek", true);
+    TGeoInputAbfrage::RandomSeed = nullptr;
+    ASSERT_TRUE(view->Opened());
+    auto* map = dynamic_cast<TGeoVisualGlobe*>(view->MapView);
+    ASSERT_NE(map, nullptr);
+    TGeoItem* asked = view->InputPanel->CurrentItem;
+    ASSERT_NE(asked, nullptr);
+    TGeoItem* target = asked->CapitalOf ? asked->CapitalOf : asked;
+    TGlobeObject* object = TGlobeLessonLink::ObjectOf(*target);
+    ASSERT_NE(object, nullptr);
+    // Any pixel of the asked object will do; the centroid of a bent country
+    // may lie outside it.
+    QPoint p(-1, -1);
+    TGlobeView& globe = *map->Globe;
+    for (int y = 0; y < globe.height() && p.x() < 0; y += 2)
+        for (int x = 0; x < globe.width() && p.x() < 0; x += 2)
+            if (globe.GlobeLayers().ObjectAtXY(x, y) == object)
+                p = QPoint(x, y);
+    ASSERT_GE(p.x(), 0) << target->DisplayName().toStdString() << " is nowhere to click";
+    globe.MouseDown(mzbLeft, 0, p.x(), p.y());
+    globe.MouseUp(mzbLeft, 0, p.x(), p.y());
+    EXPECT_EQ(asked->State(), ItemState::Right);
+    shot(*view, "globe_maptest.png");
+}
+
+} // namespace
