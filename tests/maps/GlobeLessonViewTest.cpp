@@ -98,6 +98,17 @@ TEST_F(GlobeLessonView, TypedTestShowsTheAskedCountryAndTheSolvedOnes)
         }
     EXPECT_GT(yellow, 50) << "the asked country is drawn in the selection colour";
     EXPECT_GT(green, 500) << "solved countries are drawn in the solved colour";
+
+    // A tiny country shows its close-up and the marker.
+    TGeoItem* tiny = nullptr;
+    for (const auto& item : countries.Items)
+        if (item->InsetPicture && item->Area >= 1 && item->Area <= 2499)
+            tiny = item.get();
+    ASSERT_NE(tiny, nullptr);
+    map->HighlightItem(tiny, false);
+    shot(*view, "globe_inset.png");
+    EXPECT_TRUE(map->InsetPanel->isVisible());
+    EXPECT_NE(map->MarkerObject, nullptr);
 }
 
 TEST_F(GlobeLessonView, MapTestTakesAClickOnTheAskedItem)
