@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QTimer>
 #include <random>
 
@@ -296,6 +297,97 @@ void TGeoInputAbfrageEdit::QuestionChosen(TGeoItem& item)
     const bool initials = Lesson.LearnOptions && Lesson.LearnOptions->Schwierigkeit;
     m_answer->setText(initials ? item.DisplayName().left(1) : QString());
     m_answer->setFocus();
+}
+
+// -------------------------------------------------------------- selection
+
+namespace {
+bool eligibleWrongAnswer(const TGeoItem& item)
+{
+    return item.State() != ItemState::Deactivated && item.State() != ItemState::ShowOnly;
+}
+} // namespace
+
+TGeoInputAbfrageChoice::TGeoInputAbfrageChoice(QWidget* owner, TDaten& lesson) : TGeoInputAbfrage(owner, lesson)
+{
+    OkButton()->hide();
+    OkButton()->disconnect(this);
+    const int count = lesson.LearnOptions && lesson.LearnOptions->Schwierigkeit ? 7 : 4;
+    for (int i = 0; i < count; ++i) {
+        auto* button = new QPushButton(Content());
+        button->setObjectName(QStringLiteral("Answer%1").arg(i + 1));
+        button->setGeometry(10, 95 + 30 * i, width() - 20, 26);
+        button->setFlat(true);
+        button->setAutoFillBackground(true);
+        button->setStyleSheet(QStringLiteral("QPushButton { background: white; border: 1px solid #808080; "
+                                             "text-align: left; padding-left: 15px; }"
+                                             "QPushButton:hover { border-color: #404040; }"
+                                             "QPushButton:focus { border: 2px solid #505050; }"));
+        connect(button, &QPushButton::clicked, this, [this, button] {
+            m_chosen = button->text().mid(4); // after the "&k  " shortcut prefix
+            Answer();
+        });
+        m_buttons.push_back(button);
+    }
+    m_seed = (RandomSeed ? RandomSeed() : static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch())) + 1;
+}
+
+QString TGeoInputAbfrageChoice::ModeName() const { return MainDictionary().GetText(QStringLiteral("AbfrageChoice")); }
+
+QString TGeoInputAbfrageChoice::GetAnswer() const { return m_chosen; }
+
+QStringList TGeoInputAbfrageChoice::WrongAnswers(const TGeoItem& item) const
+{
+    const size_t needed = m_buttons.size() - 1;
+    std::vector<const TGeoItem*> candidates;
+    auto take = [&](const TKategorie& category, size_t limit) {
+        for (const auto& other : category.Items) {
+            if (candidates.size() >= limit)
+                return;
+            if (other.get() != &item && eligibleWrongAnswer(*other) &&
+                std::find(candidates.begin(), candidates.end(), other.get()) == candidates.end())
+                candidates.push_back(other.get());
+        }
+    };
+    // First the item's own category, whatever the other items' states.
+    if (item.Category)
+        take(*item.Category, SIZE_MAX);
+    // Then the other categories in turn until there are enough; a round that
+    // adds nothing ends it, so a small lesson simply shows fewer buttons.
+    const size_t want = std::max(candidates.size(), needed);
+    for (bool added = true; candidates.size() < needed && added;) {
+        added = false;
+        for (const auto& category : Lesson.Categories) {
+            if (category.get() == item.Category || candidates.size() >= needed)
+                continue;
+            const size_t before = candidates.size();
+            take(*category, want);
+            added = added || candidates.size() > before;
+        }
+    }
+    QStringList names;
+    for (const TGeoItem* candidate : candidates)
+        names << candidate->DisplayName();
+    return names;
+}
+
+void TGeoInputAbfrageChoice::QuestionChosen(TGeoItem& item)
+{
+    QStringList pool = WrongAnswers(item);
+    std::mt19937 random(m_seed++);
+    QStringList answers{item.DisplayName()};
+    while (answers.size() < static_cast<qsizetype>(m_buttons.size()) && !pool.isEmpty()) {
+        std::uniform_int_distribution<qsizetype> pick(0, pool.size() - 1);
+        answers << pool.takeAt(pick(random));
+    }
+    std::shuffle(answers.begin(), answers.end(), random);
+    for (size_t k = 0; k < m_buttons.size(); ++k) {
+        const bool used = static_cast<qsizetype>(k) < answers.size();
+        m_buttons[k]->setVisible(used);
+        if (used)
+            m_buttons[k]->setText(QStringLiteral("&%1  %2").arg(k + 1).arg(answers[static_cast<qsizetype>(k)]));
+    }
+    m_buttons.front()->setFocus();
 }
 
 // ------------------------------------------------------------ map variant

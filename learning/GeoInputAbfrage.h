@@ -3,11 +3,14 @@
 #include "learning/GeoInput.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <memory>
+#include <vector>
 
 class FlatButton;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTimer;
 class TFlag;
 class TGeoItem;
@@ -82,6 +85,25 @@ protected:
 
 private:
     QLineEdit* m_answer;
+};
+
+// The selection: the item is shown on the map and its name is picked among
+// 4 buttons, 7 with the higher difficulty.
+class TGeoInputAbfrageChoice : public TGeoInputAbfrage {
+public:
+    TGeoInputAbfrageChoice(QWidget* owner, TDaten& lesson);
+    QString ModeName() const override;
+    QString GetAnswer() const override;
+    const std::vector<QPushButton*>& AnswerButtons() const { return m_buttons; }
+
+protected:
+    void QuestionChosen(TGeoItem& item) override;
+
+private:
+    QStringList WrongAnswers(const TGeoItem& item) const;
+    std::vector<QPushButton*> m_buttons;
+    QString m_chosen;
+    unsigned m_seed = 0;
 };
 
 // The test on the map: the item is named, the learner clicks it.

@@ -54,6 +54,8 @@ TGeoInput* TGeoLernen::CreateInput(int mode)
         if (Options && Options->ViewOnMap)
             return new TGeoInputAbfrageClick(this, *Lesson);
         return new TGeoInputAbfrageEdit(this, *Lesson);
+    case 2:
+        return new TGeoInputAbfrageChoice(this, *Lesson);
     default:
         throw OrbiloError(MainDictionary().GetText(QStringLiteral("mode_unavailable")));
     }

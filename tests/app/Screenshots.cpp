@@ -170,3 +170,42 @@ TEST_F(Screenshots, RenderSettingsDialog)
 }
 
 } // namespace
+
+namespace {
+
+// The selection on a shipped globe lesson.
+TEST_F(Screenshots, RenderSelectionOnTheGlobe)
+{
+    const QString out = qEnvironmentVariable("ORBILO_SCREENSHOT_DIR");
+    if (out.isEmpty())
+        GTEST_SKIP() << "set ORBILO_SCREENSHOT_DIR to render the windows";
+    for (const char* folder : {"Lektionen", "Data", "Ergebnisse"})
+        QDir(dir.path()).mkpath(folder);
+    for (const char* folder : {"Lektionen", "Data"})
+        for (QDirIterator it(QStringLiteral(ORBILO_SHIPPED_LESSONS) + "/../" + folder, QDir::Files); it.hasNext();) {
+            const QString file = it.next();
+            QFile::copy(file, dir.filePath(QString(folder) + "/" + QFileInfo(file).fileName()));
+        }
+    writeIni("[Geo]\nLanguage=1\n[Users]\n1=Anna\n");
+    Tfrm_main::StartHooks.LearningSettings = [](TLernOptionen& o, bool, int) { o.Mode = 2; return true; };
+    Tfrm_main::StartHooks.CreateLearningView = [this](QWidget* page, const QString& path, std::unique_ptr<TLernOptionen> o) -> TGeo* {
+        return new TGeoLernen(page, path, std::move(o), folder());
+    };
+    auto main = start();
+    main->resize(900, 700);
+    main->show();
+    main->Button("Btn_Haupt_Lernen")->click();
+    QTest::keyClick(main->findChild<QLabel*>("img_Europa"), Qt::Key_Space);
+    for (int row = 0; row < main->lektionen()->count(); ++row)
+        if (main->lektionen()->item(row)->text().endsWith(";Europa_Laender.lek"))
+            main->lektionen()->setCurrentRow(row);
+    main->Button("Btn_Lektionen_Start")->click();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    main->grab().save(QString("%1/selection_globe.png").arg(out));
+    if (main->LessonView())
+        main->Button("btn_Lernen_Zurueck")->click();
+    Tfrm_main::StartHooks = {};
+}
+
+} // namespace

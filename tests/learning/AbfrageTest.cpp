@@ -2,11 +2,13 @@
 #include "lesson/LessonHooks.h"
 #include "lesson/TDaten.h"
 #include "lesson/TLernOptionen.h"
+#include "widgets/FlatButton.h"
 #include "results/Ergebnis.h"
 #include "support/TestResponder.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -233,6 +235,84 @@ TEST_F(AbfrageTest, FeedbackLayoutAndTimer)
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->interval(), 3000);
     EXPECT_TRUE(timer->isActive());
+}
+
+} // namespace
+
+namespace {
+
+QStringList shownNames(const TGeoInputAbfrageChoice& input)
+{
+    QStringList names;
+    for (QPushButton* button : input.AnswerButtons())
+        if (!button->isHidden())
+            names << button->text().mid(4);
+    return names;
+}
+
+TEST_F(AbfrageTest, SelectionOffersTheRightNameAndOthersOfItsCategory)
+{
+    QStringList countries;
+    for (int i = 0; i < 10; ++i)
+        countries << QString("Land%1").arg(i);
+    TKategorie& own = category("L", countries);
+    own.Items[3]->SetState(ItemState::Right);
+    own.Items[4]->SetState(ItemState::Deactivated);
+    category("C", {"Stadt"});
+    auto input = make<TGeoInputAbfrageChoice>();
+    input->Start();
+    ASSERT_EQ(input->AnswerButtons().size(), 4u);
+    QStringList names = shownNames(*input);
+    EXPECT_EQ(names.size(), 4);
+    EXPECT_TRUE(names.contains(input->CurrentItem->DisplayName()));
+    EXPECT_EQ(QStringList(names).removeDuplicates(), 0);
+    for (const QString& name : names) {
+        EXPECT_TRUE(name.startsWith("Land")) << "wrong answers come from the item's own category";
+        EXPECT_NE(name, "Land4") << "never a switched-off item";
+    }
+    for (size_t k = 0; k < 4; ++k)
+        EXPECT_TRUE(input->AnswerButtons()[k]->text().startsWith(QString("&%1  ").arg(k + 1)));
+    EXPECT_TRUE(input->OkButton()->isHidden());
+}
+
+TEST_F(AbfrageTest, SelectionFillsFromOtherCategoriesAndNeverLoops)
+{
+    category("F", {"Rhein", "Elbe"});
+    category("S", {"Bodensee", "Chiemsee", "Müritz"});
+    lesson.LearnOptions->Schwierigkeit = true; // 7 buttons
+    auto input = make<TGeoInputAbfrageChoice>();
+    input->Start();
+    ASSERT_EQ(input->AnswerButtons().size(), 7u);
+    EXPECT_EQ(input->AnswerButtons()[4]->text().left(4), "&5  ");
+    EXPECT_EQ(shownNames(*input).size(), 5) << "five terms in all: the rest of the buttons stay hidden";
+
+    lesson.Categories.clear();
+    category("L", {"Chile", "Peru"});
+    auto small = make<TGeoInputAbfrageChoice>();
+    small->Start();
+    EXPECT_EQ(shownNames(*small).size(), 2);
+}
+
+TEST_F(AbfrageTest, ASelectionPickIsJudgedLikeATypedAnswer)
+{
+    category("L", {"Chile", "Peru", "Bolivien", "Ecuador"});
+    auto input = make<TGeoInputAbfrageChoice>();
+    input->Start();
+    TGeoItem* asked = input->CurrentItem;
+    for (QPushButton* button : input->AnswerButtons())
+        if (button->text().mid(4) != asked->DisplayName()) {
+            button->click();
+            break;
+        }
+    EXPECT_EQ(asked->State(), ItemState::Wrong);
+    EXPECT_EQ(input->FeedbackTitle()->text(), "Falsch !");
+    EXPECT_TRUE(input->FeedbackDetail()->text().contains(asked->DisplayName()));
+    TGeoItem* next = input->CurrentItem;
+    for (QPushButton* button : input->AnswerButtons())
+        if (button->text().mid(4) == next->DisplayName())
+            button->click();
+    EXPECT_EQ(next->State(), ItemState::Right);
+    EXPECT_EQ(input->ModeName(), "Auswahl");
 }
 
 } // namespace
