@@ -25,14 +25,55 @@
 // they can be looked at; otherwise skipped.
 namespace {
 
-using Screenshots = AppFixture;
+class Screenshots : public AppFixture {
+protected:
+    // Where the pictures go; empty when they are not wanted.
+    static QString outputFolder()
+    {
+        const QString out = qEnvironmentVariable("ORBILO_SCREENSHOT_DIR");
+        if (!out.isEmpty())
+            QDir().mkpath(out);
+        return out;
+    }
+    // The program folder as it ships: lessons, globe data, an empty results folder.
+    void installShippedData()
+    {
+        QDir(dir.path()).mkpath("Ergebnisse");
+        for (const char* folder : {"Lektionen", "Data"}) {
+            QDir(dir.path()).mkpath(folder);
+            for (QDirIterator it(QStringLiteral(ORBILO_DATA_FOLDER) + "/" + folder, QDir::Files); it.hasNext();) {
+                const QString file = it.next();
+                QFile::copy(file, dir.filePath(QString(folder) + "/" + QFileInfo(file).fileName()));
+            }
+        }
+    }
+    // Runs start in this mode, in real learning views.
+    void learnIn(int mode, bool capitals = true)
+    {
+        Tfrm_main::StartHooks.LearningSettings = [mode, capitals](TLernOptionen& o, bool, int) {
+            o.Mode = mode;
+            o.Hauptstaedte = capitals;
+            return true;
+        };
+        Tfrm_main::StartHooks.CreateLearningView = [this](QWidget* page, const QString& path,
+                                                          std::unique_ptr<TLernOptionen> o) -> TGeo* {
+            return new TGeoLernen(page, path, std::move(o), folder());
+        };
+    }
+    static void selectLesson(Tfrm_main& main, const QString& fileName)
+    {
+        for (int row = 0; row < main.lektionen()->count(); ++row)
+            if (main.lektionen()->item(row)->text().endsWith(";" + fileName))
+                main.lektionen()->setCurrentRow(row);
+    }
+    void TearDown() override { Tfrm_main::StartHooks = {}; }
+};
 
 TEST_F(Screenshots, RenderWindows)
 {
-    const QString out = qEnvironmentVariable("ORBILO_SCREENSHOT_DIR");
+    const QString out = outputFolder();
     if (out.isEmpty())
         GTEST_SKIP() << "set ORBILO_SCREENSHOT_DIR to render the windows";
-    QDir().mkpath(out);
     for (int language = 1; language <= 3; ++language) {
         Tfrm_willkommen first;
         first.PrepareShow();
@@ -71,22 +112,13 @@ TEST_F(Screenshots, RenderWindows)
 // half answered with its current region highlighted.
 TEST_F(Screenshots, RenderCatalogueAndShortTest)
 {
-    const QString out = qEnvironmentVariable("ORBILO_SCREENSHOT_DIR");
+    const QString out = outputFolder();
     if (out.isEmpty())
         GTEST_SKIP() << "set ORBILO_SCREENSHOT_DIR to render the windows";
-    QDir().mkpath(out);
-    QDir(dir.path()).mkpath("Lektionen");
-    QDir(dir.path()).mkpath("Ergebnisse");
-    for (QDirIterator it(QStringLiteral(ORBILO_SHIPPED_LESSONS), QDir::Files); it.hasNext();) {
-        const QString file = it.next();
-        QFile::copy(file, dir.filePath("Lektionen/" + QFileInfo(file).fileName()));
-    }
+    installShippedData();
     for (int language : {1, 3}) {
         writeIni(QString("[Geo]\nLanguage=%1\n[Users]\n1=Anna\n").arg(language).toUtf8());
-        Tfrm_main::StartHooks.LearningSettings = [](TLernOptionen& o, bool, int) { o.Mode = 0; o.Hauptstaedte = true; return true; };
-        Tfrm_main::StartHooks.CreateLearningView = [this](QWidget* page, const QString& path, std::unique_ptr<TLernOptionen> o) -> TGeo* {
-            return new TGeoLernen(page, path, std::move(o), folder());
-        };
+        learnIn(0);
         auto main = start();
         main->resize(900, 700);
         main->show();
@@ -101,9 +133,7 @@ TEST_F(Screenshots, RenderCatalogueAndShortTest)
 
         main->Button("Btn_Haupt_Lernen")->click();
         QTest::keyClick(main->findChild<QLabel*>("img_Europa"), Qt::Key_Space);
-        for (int row = 0; row < main->lektionen()->count(); ++row)
-            if (main->lektionen()->item(row)->text().contains("Europa_Laender_Karte"))
-                main->lektionen()->setCurrentRow(row);
+        selectLesson(*main, "Europa_Laender_Karte.lek");
         main->Button("Btn_Lektionen_Start")->click();
         if (auto* view = dynamic_cast<TGeoLernen*>(main->LessonView())) {
             auto& input = dynamic_cast<TGeoInputKK&>(*view->InputPanel);
@@ -117,19 +147,14 @@ TEST_F(Screenshots, RenderCatalogueAndShortTest)
         }
         // The typed test with right and wrong feedback (picture maps take no
         // clicks, so the map test needs a globe lesson).
-        for (const bool onMap : {false}) {
-            Tfrm_main::StartHooks.LearningSettings = [onMap](TLernOptionen& o, bool, int) {
-                o.Mode = 1;
-                o.ViewOnMap = onMap;
-                return true;
-            };
+        {
+            learnIn(1);
             main->Button("Btn_Lektionen_Start")->click();
             auto* view = dynamic_cast<TGeoLernen*>(main->LessonView());
-            if (!view)
-                continue;
+            ASSERT_NE(view, nullptr);
             auto& test = dynamic_cast<TGeoInputAbfrage&>(*view->InputPanel);
             TGeoItem* asked = test.CurrentItem;
-            if (!onMap) {
+            {
                 auto& typed = dynamic_cast<TGeoInputAbfrageEdit&>(test);
                 typed.AnswerField()->setText(asked->NamesGerman.value(0));
                 QTest::keyClick(typed.AnswerField(), Qt::Key_Return);
@@ -143,7 +168,6 @@ TEST_F(Screenshots, RenderCatalogueAndShortTest)
             }
             main->Button("btn_Lernen_Zurueck")->click();
         }
-        Tfrm_main::StartHooks = {};
     }
 }
 
@@ -153,10 +177,9 @@ namespace {
 
 TEST_F(Screenshots, RenderSettingsDialog)
 {
-    const QString out = qEnvironmentVariable("ORBILO_SCREENSHOT_DIR");
+    const QString out = outputFolder();
     if (out.isEmpty())
         GTEST_SKIP() << "set ORBILO_SCREENSHOT_DIR to render the windows";
-    QDir().mkpath(out);
     Tfrm_training dialog;
     for (int language : {1, 2, 3}) {
         dialog.lang.SetActLang(language);
@@ -176,36 +199,24 @@ namespace {
 // The selection on a shipped globe lesson.
 TEST_F(Screenshots, RenderSelectionOnTheGlobe)
 {
-    const QString out = qEnvironmentVariable("ORBILO_SCREENSHOT_DIR");
+    const QString out = outputFolder();
     if (out.isEmpty())
         GTEST_SKIP() << "set ORBILO_SCREENSHOT_DIR to render the windows";
-    for (const char* folder : {"Lektionen", "Data", "Ergebnisse"})
-        QDir(dir.path()).mkpath(folder);
-    for (const char* folder : {"Lektionen", "Data"})
-        for (QDirIterator it(QStringLiteral(ORBILO_SHIPPED_LESSONS) + "/../" + folder, QDir::Files); it.hasNext();) {
-            const QString file = it.next();
-            QFile::copy(file, dir.filePath(QString(folder) + "/" + QFileInfo(file).fileName()));
-        }
+    installShippedData();
     writeIni("[Geo]\nLanguage=1\n[Users]\n1=Anna\n");
-    Tfrm_main::StartHooks.LearningSettings = [](TLernOptionen& o, bool, int) { o.Mode = 2; return true; };
-    Tfrm_main::StartHooks.CreateLearningView = [this](QWidget* page, const QString& path, std::unique_ptr<TLernOptionen> o) -> TGeo* {
-        return new TGeoLernen(page, path, std::move(o), folder());
-    };
+    learnIn(2);
     auto main = start();
     main->resize(900, 700);
     main->show();
     main->Button("Btn_Haupt_Lernen")->click();
     QTest::keyClick(main->findChild<QLabel*>("img_Europa"), Qt::Key_Space);
-    for (int row = 0; row < main->lektionen()->count(); ++row)
-        if (main->lektionen()->item(row)->text().endsWith(";Europa_Laender.lek"))
-            main->lektionen()->setCurrentRow(row);
+    selectLesson(*main, "Europa_Laender.lek");
     main->Button("Btn_Lektionen_Start")->click();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     main->grab().save(QString("%1/selection_globe.png").arg(out));
     if (main->LessonView())
         main->Button("btn_Lernen_Zurueck")->click();
-    Tfrm_main::StartHooks = {};
 }
 
 } // namespace
