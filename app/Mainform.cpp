@@ -534,15 +534,22 @@ void Tfrm_main::BackToStart()
     ShowPage(QStringLiteral("Start"));
 }
 
+void Tfrm_main::ShowCatalogue(bool editor)
+{
+    // Learning picks the group by the continent pictures, the editor by `Kat`.
+    EditorMode = editor;
+    if (editor)
+        ExportMode = false;
+    ShowToolbar(Toolbar(editor ? QStringLiteral("Toolbar_LektionenEditor") : QStringLiteral("Toolbar_Lektionen")));
+    m_continentRow->setVisible(!editor);
+    m_categories->setVisible(editor && !ExportMode);
+    m_categoriesLabel->setVisible(editor && !ExportMode);
+    ShowPage(QStringLiteral("Lektionen"));
+}
+
 void Tfrm_main::Btn_Haupt_LernenClick()
 {
-    EditorMode = false;
-    ShowToolbar(Toolbar(QStringLiteral("Toolbar_Lektionen")));
-    ShowPage(QStringLiteral("Lektionen"));
-    m_continentRow->show();
-    m_categories->hide();
-    m_categoriesLabel->hide();
-    ArrangePages();
+    ShowCatalogue(false);
     ChooseContinent(*m_continents.front());
     m_lessonList->setFocus();
 }
@@ -558,33 +565,16 @@ void Tfrm_main::ChooseContinent(PressablePicture& picture)
 
 void Tfrm_main::Btn_Haupt_EditorClick()
 {
-    EditorMode = true;
-    ExportMode = false;
-    ShowToolbar(Toolbar(QStringLiteral("Toolbar_LektionenEditor")));
-    ShowPage(QStringLiteral("Lektionen"));
-    m_continentRow->hide();
-    m_categories->setVisible(!ExportMode);
-    m_categoriesLabel->setVisible(!ExportMode);
+    ShowCatalogue(true);
     if (m_categories->count() > 0) {
         const QSignalBlocker block(m_categories);
         m_categories->setCurrentIndex(0);
     }
     m_catalogue->SetFilter(1);
-    ArrangePages();
     m_lessonList->setFocus();
 }
 
-void Tfrm_main::btn_Export_ZurueckClick()
-{
-    EditorMode = true;
-    ExportMode = false;
-    ShowToolbar(Toolbar(QStringLiteral("Toolbar_LektionenEditor")));
-    ShowPage(QStringLiteral("Lektionen"));
-    m_continentRow->hide();
-    m_categories->show();
-    m_categoriesLabel->show();
-    ArrangePages();
-}
+void Tfrm_main::btn_Export_ZurueckClick() { ShowCatalogue(true); }
 
 void Tfrm_main::btn_Haupt_ConfigClick()
 {
@@ -686,8 +676,7 @@ void Tfrm_main::CloseLessonView()
 
 void Tfrm_main::ReturnToCatalogue()
 {
-    ShowToolbar(Toolbar(EditorMode ? QStringLiteral("Toolbar_LektionenEditor") : QStringLiteral("Toolbar_Lektionen")));
-    ShowPage(QStringLiteral("Lektionen"));
+    ShowCatalogue(EditorMode);
     if (EditorMode)
         m_catalogue->Refill(); // a new or deleted lesson must appear
     m_view = nullptr;

@@ -54,6 +54,8 @@ public:
     void ShowToolbar(GradientPanel* toolbar);
     void ArrangePages();
     void ShowPage(const QString& name);
+    // The catalogue page with the toolbar and group controls of the mode.
+    void ShowCatalogue(bool editor);
     QString CurrentPage() const;
     GradientPanel* Toolbar(const QString& name) const;
     GradientPanel* VisibleToolbar() const { return m_visibleToolbar; }

@@ -2,6 +2,8 @@
 
 #include "results/Ergebnis.h"
 
+#include <QDateTime>
+
 TGeoInput::TGeoInput(QWidget* owner, TDaten& lesson) : QScrollArea(owner), Lesson(lesson)
 {
     setFixedWidth(200);
@@ -20,6 +22,11 @@ std::unique_ptr<TErgebnis> TGeoInput::CreateResult()
     auto result = std::make_unique<TErgebnis>();
     Result = result.get();
     return result;
+}
+
+unsigned TGeoInput::NewSeed()
+{
+    return RandomSeed ? RandomSeed() : static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch());
 }
 
 void TGeoInput::MapItemClicked(TGeoItem&) {}

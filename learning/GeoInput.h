@@ -39,6 +39,10 @@ public:
     // The short test keeps the "Auflösen" button and takes its clicks.
     virtual void AttachRevealButton(QAbstractButton* button);
 
+    // The seed of a panel's random choices: the clock, or what a test installs.
+    static inline unsigned (*RandomSeed)() = nullptr;
+    static unsigned NewSeed();
+
 protected:
     void showEvent(QShowEvent* event) override;
 };

@@ -102,7 +102,7 @@ TGeoInputAbfrage::TGeoInputAbfrage(QWidget* owner, TDaten& lesson)
     // new feedback restarts it, so each stays three seconds.
     m_feedbackTimer->setInterval(kFeedbackMs);
     connect(m_feedbackTimer, &QTimer::timeout, m_feedback, &QWidget::hide);
-    m_seed = RandomSeed ? RandomSeed() : static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch());
+    m_seed = NewSeed();
     ArrangeControls();
 }
 
@@ -329,7 +329,7 @@ TGeoInputAbfrageChoice::TGeoInputAbfrageChoice(QWidget* owner, TDaten& lesson) :
         });
         m_buttons.push_back(button);
     }
-    m_seed = (RandomSeed ? RandomSeed() : static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch())) + 1;
+    m_seed = NewSeed() + 1;
 }
 
 QString TGeoInputAbfrageChoice::ModeName() const { return MainDictionary().GetText(QStringLiteral("AbfrageChoice")); }

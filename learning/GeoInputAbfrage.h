@@ -41,8 +41,6 @@ public:
     FlatButton* OkButton() const { return m_ok; }
     bool IntensiveTrainingRunning() const { return m_intensive != nullptr; }
 
-    // The random source of the question order; tests replace it.
-    static inline unsigned (*RandomSeed)() = nullptr;
     static constexpr int kFeedbackMs = 3000;
 
 protected:

@@ -41,8 +41,7 @@ void TGeoInputKK::Start()
 
 void TGeoInputKK::Shuffle()
 {
-    const unsigned seed = RandomSeed ? RandomSeed() : static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch());
-    std::mt19937 random(seed);
+    std::mt19937 random(NewSeed());
     for (auto& category : Lesson.Categories) {
         auto& items = category->Items;
         // For position p = 2 .. n exchange p with r drawn from 1 .. p.

@@ -26,9 +26,6 @@ public:
     const std::vector<TGeoEdit*>& Fields() const { return m_fields; }
     const std::vector<QLabel*>& Headings() const { return m_headings; }
 
-    // The shuffle's random source; tests replace it.
-    static inline unsigned (*RandomSeed)() = nullptr;
-
 private:
     void Shuffle();
     void Layout();

@@ -83,7 +83,6 @@ void TGeoLernen::BuildStatusLine()
     for (size_t i = 0; i < m_counts.size(); ++i) {
         auto* field = new QLabel(status);
         field->setObjectName(QStringLiteral("lbl_Count%1").arg(i + 1));
-        field->setMinimumWidth(90); // wider only where a translation needs it
         field->setFrameShape(QFrame::StyledPanel);
         field->setIndent(4);
         row->addWidget(field);
@@ -110,7 +109,7 @@ void TGeoLernen::RefreshStatus()
     m_counts[1]->setText(dictionary.GetText(QStringLiteral("st_correct")) + QString::number(result.Correct));
     m_counts[2]->setText(dictionary.GetText(QStringLiteral("st_wrong")) + QString::number(result.Total - result.Correct));
     for (QLabel* field : m_counts)
-        field->setFixedWidth(std::max(90, field->sizeHint().width()));
+        field->setFixedWidth(std::max(90, field->sizeHint().width())); // wider only where a translation needs it
     m_progress->SetPercent(result.SuccessRate());
 }
 

@@ -14,13 +14,6 @@ constexpr char16_t kCp1252High[32] = {
 
 namespace TextCodec {
 
-bool isValidUtf8(const QByteArray& bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString ignored = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
 QString decodeWindows1252(const QByteArray& bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
@@ -37,9 +30,10 @@ QString decode(const QByteArray& bytes)
     QByteArray body = bytes;
     if (body.startsWith("\xEF\xBB\xBF"))
         body.remove(0, 3);
-    if (isValidUtf8(body))
-        return QString::fromUtf8(body);
-    return decodeWindows1252(body);
+    // One pass: the UTF-8 reading is kept unless it met an invalid sequence.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(body);
+    return utf8.hasError() ? decodeWindows1252(body) : text;
 }
 
 QByteArray encode(const QString& text) { return text.toUtf8(); }

@@ -8,6 +8,5 @@
 namespace TextCodec {
 QString decode(const QByteArray& bytes);
 QString decodeWindows1252(const QByteArray& bytes);
-bool isValidUtf8(const QByteArray& bytes);
 QByteArray encode(const QString& text);
 } // namespace TextCodec

@@ -66,7 +66,11 @@ protected:
 
 TEST_F(GlobeLessonView, TypedTestShowsTheAskedCountryAndTheSolvedOnes)
 {
+    // A fixed question order: a tiny country asked first would leave too few
+    // pixels to count.
+    TGeoInput::RandomSeed = [] { return 7u; };
     auto view = open("Europa_Laender.lek", false);
+    TGeoInput::RandomSeed = nullptr;
     ASSERT_TRUE(view->Opened());
     auto* map = dynamic_cast<TGeoVisualGlobe*>(view->MapView);
     ASSERT_NE(map, nullptr);
