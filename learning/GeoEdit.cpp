@@ -44,6 +44,7 @@ void TGeoEdit::SetColors(TColor unfocused, TColor focused)
 {
     m_unfocused = ToQColor(unfocused);
     m_focused = ToQColor(focused);
+    // The item tells every state change here: a revealed answer stays as it is.
     setReadOnly(Revealed());
     UpdateBackground();
 }
@@ -74,18 +75,7 @@ void TGeoEdit::keyPressEvent(QKeyEvent* event)
     default:
         break;
     }
-    if (Revealed() && !(event->modifiers() & Qt::ControlModifier && event->key() == Qt::Key_C) &&
-        event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab && event->key() != Qt::Key_Left &&
-        event->key() != Qt::Key_Right && event->key() != Qt::Key_Home && event->key() != Qt::Key_End)
-        return; // a revealed answer stays as it is
     QLineEdit::keyPressEvent(event);
-}
-
-void TGeoEdit::inputMethodEvent(QInputMethodEvent* event)
-{
-    if (Revealed())
-        return;
-    QLineEdit::inputMethodEvent(event);
 }
 
 void TGeoEdit::focusInEvent(QFocusEvent* event)
