@@ -116,14 +116,23 @@ Tfrm_main::Tfrm_main(const QString& programFolder)
     ShowPage(QStringLiteral("Start"));
     // Step 3.
     HelpSystem::SetHelpFile(programFolder + QStringLiteral("geo.hlp"));
-    // Step 4.
-    const QString iniPath = programFolder + QStringLiteral("geo.ini");
-    m_options = std::make_unique<TOptionen>(programFolder, std::make_unique<IniFile>(iniPath));
-    applyWindowPlacement();
+    try {
+        // Step 4.
+        const QString iniPath = programFolder + QStringLiteral("geo.ini");
+        m_options = std::make_unique<TOptionen>(programFolder, std::make_unique<IniFile>(iniPath));
+        applyWindowPlacement();
 
-    attachDictionary(this, lang);
-    lang.OnChangeLanguage = [this](TLangDictionary&) { langChangeLanguage(); };
-    runStartUp();
+        attachDictionary(this, lang);
+        lang.OnChangeLanguage = [this](TLangDictionary&) { langChangeLanguage(); };
+        runStartUp();
+    } catch (...) {
+        // A settings file that cannot be read ends the start; the hooks must
+        // not outlive the window that never came to be.
+        qApp->removeEventFilter(this);
+        HelpSystem::SetHelpHook({});
+        SetMainDictionary(nullptr);
+        throw;
+    }
 }
 
 Tfrm_main::~Tfrm_main()

@@ -9,6 +9,7 @@
 #include "learning/Geo.h"
 #include "lesson/Geoobj.h"
 #include "lesson/LessonHeader.h"
+#include "lesson/LessonValues.h"
 #include "lesson/TLernOptionen.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/IniFile.h"
@@ -98,7 +99,7 @@ bool Tfrm_main::MemoryOffered(const IniFile& file)
     QMap<QString, QString> gathered;
     QStringList order;
     for (const char* section : {"C", "I", "F", "S"}) {
-        for (const auto& [key, value] : file.ReadSectionEntries(QString::fromLatin1(section))) {
+        for (const auto& [key, value] : ReadSectionPairs(file, QString::fromLatin1(section))) {
             if (!gathered.contains(key))
                 order << key;
             gathered.insert(key, value);

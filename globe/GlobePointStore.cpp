@@ -141,37 +141,58 @@ TMER TPointStore::PointStoreMER() const
     return m;
 }
 
+namespace {
+// The shorter way round from one longitude to another, in (-180°, 180°].
+inline int64_t LongitudeStep(int64_t from, int64_t to)
+{
+    int64_t step = to - from;
+    while (step > GU_180_DEGREE)
+        step -= GU_360_DEGREE;
+    while (step <= -GU_180_DEGREE)
+        step += GU_360_DEGREE;
+    return step;
+}
+} // namespace
+
+// Even-odd rule with a ray along the meridian from the point to the north
+// pole: every edge is taken the short way round, so a ring may cross 0° and
+// 180° anywhere, and the crossing latitude is interpolated exactly. A ring
+// that goes once round a pole holds that pole, which flips the count.
 bool TPointStore::PointInPolygon(int32_t x, int32_t y) const
 {
     const int n = GetCount();
-    if (n == 0)
+    if (n < 3)
         return false;
     const int stride = Stride();
     const int32_t* pts = m_points.data();
-    const bool west = x < 0;
-    // Each side of the prime meridian is tested on its own, so that a ring
-    // across 180° does not span the whole globe.
-    auto onSide = [west](int32_t longitude) { return west ? longitude < 0 : longitude >= 1; };
-    auto otherSide = [west](int32_t longitude) { return west ? longitude > 0 : longitude < 0; };
-    int start = n - 1;
-    while (start > 0 && !onSide(pts[static_cast<size_t>(start) * stride]))
-        --start;
-    int64_t e = pts[static_cast<size_t>(start) * stride];
-    int64_t d = pts[static_cast<size_t>(start) * stride + 1];
     bool inside = false;
+    int64_t turn = 0; // sum of the longitude steps round the ring
+    int64_t latitudeSum = 0;
+    const int32_t* a = pts + static_cast<size_t>(n - 1) * stride;
     for (int i = 0; i < n; ++i) {
-        const int32_t* p = pts + static_cast<size_t>(i) * stride;
-        if (otherSide(p[0]))
-            continue;
-        const int64_t g = p[0];
-        const int64_t f = p[1];
-        if ((f <= y && y < d) || (d <= y && y < f)) {
-            if (x < g + MulDivRound(e - g, y - f, d - f))
+        const int32_t* b = pts + static_cast<size_t>(i) * stride;
+        const int64_t step = LongitudeStep(a[0], b[0]);
+        turn += step;
+        latitudeSum += b[1];
+        // Longitudes relative to the point's meridian, along the edge.
+        const int64_t ra = LongitudeStep(x, a[0]);
+        const int64_t rb = ra + step;
+        if ((ra <= 0 && 0 < rb) || (rb <= 0 && 0 < ra)) {
+            // Latitude on the meridian: a + (b - a) * (0 - ra) / (rb - ra),
+            // compared with y without dividing.
+            const __int128 dx = rb - ra;
+            const __int128 lhs = static_cast<__int128>(a[1] - static_cast<int64_t>(y)) * dx
+                                 - static_cast<__int128>(b[1] - static_cast<int64_t>(a[1])) * ra;
+            if (dx > 0 ? lhs > 0 : lhs < 0)
                 inside = !inside;
         }
-        e = g;
-        d = f;
+        a = b;
     }
+    // A ring once round the globe holds the pole it lies nearer to; only the
+    // north pole lies on the ray.
+    const bool aroundAPole = turn >= GU_180_DEGREE || turn <= -GU_180_DEGREE;
+    if (aroundAPole && latitudeSum >= 0)
+        inside = !inside;
     return inside;
 }
 

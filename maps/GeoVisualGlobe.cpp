@@ -211,7 +211,7 @@ void TGeoVisualGlobe::ApplyGlobeSection(const IniFile& file)
 void TGeoVisualGlobe::LoadCategories(const QString& lessonPath, const IniFile& file)
 {
     for (const QString& section : LessonFile::GlobeCategorySections(file)) {
-        const auto entries = file.ReadSectionEntries(section);
+        const auto entries = ReadSectionPairs(file, section);
         TKategorie& category = Lesson.AddCategory();
         category.SetKind(TKategorie::KindLetterOf(section));
         for (const auto& [key, value] : entries)

@@ -67,7 +67,7 @@ void TGeoVisualImage::LoadCategories(const IniFile& lessonFile)
     const bool wantCapitals = lesson.LearnOptions && lesson.LearnOptions->Hauptstaedte;
     const TLangDictionary& dictionary = MainDictionary();
     int runningNumber = 1;
-    for (const auto& [key, value] : lessonFile.ReadSectionEntries(QStringLiteral("Kategorien"))) {
+    for (const auto& [key, value] : ReadSectionPairs(lessonFile, QStringLiteral("Kategorien"))) {
         // Everything that can fail is read before the category joins the lesson.
         const std::optional<TColor> color = ReadColor(lessonFile, QStringLiteral("CKategorien"), key);
         const int count = ReadItemCount(lessonFile, QStringLiteral("AKategorien"), key);

@@ -4,7 +4,11 @@
 #include "platform/OrbiloError.h"
 #include "platform/TextCodec.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -49,31 +53,72 @@ QStringList limitList(const QStringList& names)
 
 } // namespace
 
-IniFile::IniFile(QString path) : m_path(std::move(path))
+IniFile::IniFile(QString path, qint64 maxBytes) : m_path(std::move(path)), m_maxBytes(maxBytes)
 {
-    const QString text = TextCodec::decode(readWholeFile(m_path));
-    if (text.contains(QStringLiteral("\r\n")))
-        m_lineBreak = QStringLiteral("\r\n");
-    m_lines = text.split(u'\n');
-    for (QString& line : m_lines)
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    if (!m_lines.isEmpty() && m_lines.last().isEmpty())
-        m_lines.removeLast();
-    parse();
+    refresh();
 }
 
 std::unique_ptr<IniFile> IniFile::OpenLimited(const QString& path, qint64 maxBytes)
 {
-    const QFileInfo info(path);
-    if (info.exists() && info.size() > maxBytes)
-        throw OrbiloError(QStringLiteral("The file %1 is too large (%2 MB) to be read.")
-                              .arg(path)
-                              .arg(info.size() / (1024 * 1024)));
-    return std::make_unique<IniFile>(path);
+    return std::make_unique<IniFile>(path, maxBytes);
 }
 
-void IniFile::parse()
+IniFile::FileStamp IniFile::stampNow() const
+{
+    FileStamp stamp;
+    struct stat info {};
+    if (m_path.isEmpty())
+        return stamp;
+    if (::stat(QFile::encodeName(m_path).constData(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return stamp;
+        throw FileReadError(m_path);
+    }
+    stamp.exists = true;
+    stamp.device = info.st_dev;
+    stamp.inode = info.st_ino;
+    stamp.size = info.st_size;
+    stamp.modifiedSec = info.st_mtim.tv_sec;
+    stamp.modifiedNsec = info.st_mtim.tv_nsec;
+    stamp.changedSec = info.st_ctim.tv_sec;
+    stamp.changedNsec = info.st_ctim.tv_nsec;
+    return stamp;
+}
+
+void IniFile::refresh() const
+{
+    const FileStamp stamp = stampNow();
+    if (m_loaded && stamp == m_stamp)
+        return;
+    load(stamp);
+}
+
+void IniFile::load(const FileStamp& stamp) const
+{
+    if (m_maxBytes >= 0 && stamp.size > m_maxBytes)
+        throw OrbiloError(QStringLiteral("The file %1 is too large (%2 MB) to be read.")
+                              .arg(m_path)
+                              .arg(stamp.size / (1024 * 1024)));
+    const QString text = stamp.exists ? TextCodec::decode(readWholeFile(m_path)) : QString();
+    // The file's own line break is kept for the lines written into it.
+    if (text.contains(QStringLiteral("\r\n")))
+        m_lineBreak = QStringLiteral("\r\n");
+    else if (text.contains(u'\r') && !text.contains(u'\n'))
+        m_lineBreak = QStringLiteral("\r");
+    else
+        m_lineBreak = QStringLiteral("\n");
+    QString unified = text;
+    unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    unified.replace(u'\r', u'\n');
+    m_lines = unified.split(u'\n');
+    if (!m_lines.isEmpty() && m_lines.last().isEmpty())
+        m_lines.removeLast();
+    parse();
+    m_stamp = stamp;
+    m_loaded = true;
+}
+
+void IniFile::parse() const
 {
     m_sections.clear();
     m_sectionIndex.clear();
@@ -105,6 +150,7 @@ void IniFile::parse()
 
 const IniFile::Section* IniFile::findSection(const QString& name) const
 {
+    refresh();
     const auto it = m_sectionIndex.constFind(fold(name));
     return it == m_sectionIndex.cend() ? nullptr : &m_sections[*it];
 }
@@ -208,6 +254,7 @@ QStringList IniFile::ReadSection(const QString& section) const
 
 QStringList IniFile::ReadSections() const
 {
+    refresh();
     QStringList names;
     for (const Section& s : m_sections)
         names << s.name;
@@ -235,10 +282,12 @@ void IniFile::save(const QStringList& lines)
     writeFileAtomically(m_path, TextCodec::encode(text));
     m_lines = lines;
     parse();
+    m_stamp = stampNow();
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
+    refresh();
     QStringList lines = m_lines;
     const QString newLine = key.trimmed() + u'=' + value;
     if (const Section* s = findSection(section)) {
@@ -267,10 +316,16 @@ void IniFile::WriteBool(const QString& section, const QString& key, bool value)
     WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void IniFile::EraseSection(const QString& section)
+bool IniFile::Exists() const
+{
+    refresh();
+    return m_stamp.exists;
+}
+
+QStringList IniFile::withoutSection(const QString& section, int* firstHeader) const
 {
     QStringList lines = m_lines;
-    bool changed = false;
+    *firstHeader = -1;
     // Every copy of the section goes, from the last one backwards.
     for (int s = static_cast<int>(m_sections.size()) - 1; s >= 0; --s) {
         if (fold(m_sections[s].name) != fold(section))
@@ -278,14 +333,38 @@ void IniFile::EraseSection(const QString& section)
         const int end = s + 1 < static_cast<int>(m_sections.size()) ? m_sections[s + 1].headerLine
                                                                     : static_cast<int>(lines.size());
         lines.erase(lines.begin() + m_sections[s].headerLine, lines.begin() + end);
-        changed = true;
+        *firstHeader = m_sections[s].headerLine;
     }
-    if (changed)
+    return lines;
+}
+
+void IniFile::EraseSection(const QString& section)
+{
+    refresh();
+    int firstHeader = -1;
+    const QStringList lines = withoutSection(section, &firstHeader);
+    if (firstHeader >= 0)
         save(lines);
+}
+
+void IniFile::ReplaceSection(const QString& section, const std::vector<std::pair<QString, QString>>& entries)
+{
+    refresh();
+    int at = -1;
+    QStringList lines = withoutSection(section, &at);
+    if (at < 0)
+        at = static_cast<int>(lines.size());
+    QStringList block{u'[' + section + u']'};
+    for (const auto& [key, value] : entries)
+        block << key.trimmed() + u'=' + value;
+    for (int i = 0; i < block.size(); ++i)
+        lines.insert(at + i, block[i]);
+    save(lines);
 }
 
 void IniFile::DeleteKey(const QString& section, const QString& key)
 {
+    refresh();
     const Section* s = findSection(section);
     if (!s)
         return;

@@ -13,14 +13,19 @@
 // shows its first value. Every write reaches the disk at once and atomically,
 // keeping every other line, comment and the order of the file.
 //
-// The file is read once when the object is made (a missing file reads as
-// empty); the object is the file's only writer while it lives.
+// Every read sees the file as it is on disk now, and every write changes only
+// its own line of the file as it is now: another copy of the program, or a
+// text editor, may change the file while the object lives. The file is read
+// again only when it has changed since the last look (a stat per access).
+// A missing file reads as empty; one that is there but cannot be read raises
+// FileReadError, so it is never taken for an empty one. Lines may end in LF,
+// CRLF or a lone CR.
 class IniFile {
 public:
     static constexpr int kMaxValueLength = 2047;
     static constexpr int kMaxListBytes = 16384;
 
-    explicit IniFile(QString path);
+    explicit IniFile(QString path, qint64 maxBytes = -1);
 
     // Opens a file that may not exceed `maxBytes` (lesson files and the like
     // that a user may have been handed): a larger one raises OrbiloError
@@ -28,6 +33,8 @@ public:
     static std::unique_ptr<IniFile> OpenLimited(const QString& path, qint64 maxBytes);
 
     const QString& fileName() const { return m_path; }
+    // Whether the file is there now (and, when it is, could be read).
+    bool Exists() const;
 
     QString ReadString(const QString& section, const QString& key, const QString& defaultValue = {}) const;
     // Decimal, or hexadecimal after "0x", "0X" or "$"; anything else, or a
@@ -41,6 +48,9 @@ public:
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);
     void EraseSection(const QString& section);
+    // Replaces the whole section with these keys and values in one write, so
+    // that no moment on disk holds the section half written.
+    void ReplaceSection(const QString& section, const std::vector<std::pair<QString, QString>>& entries);
     void DeleteKey(const QString& section, const QString& key);
 
     bool SectionExists(const QString& section) const;
@@ -59,6 +69,13 @@ public:
     static bool parseInteger(const QString& text, int& result);
 
 private:
+    // What identifies one state of the file on disk.
+    struct FileStamp {
+        bool exists = false;
+        quint64 device = 0, inode = 0;
+        qint64 size = 0, modifiedSec = 0, modifiedNsec = 0, changedSec = 0, changedNsec = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
     struct Entry {
         QString key;
         int line;
@@ -71,15 +88,23 @@ private:
         QHash<QString, int> firstEntryOfKey; // folded key -> index into entries
     };
 
-    void parse();
+    FileStamp stampNow() const;
+    void refresh() const;
+    void load(const FileStamp& stamp) const;
+    void parse() const;
     void save(const QStringList& lines);
+    QStringList withoutSection(const QString& section, int* firstHeader) const;
     const Section* findSection(const QString& name) const;
     QString rawValue(const Section& section, const QString& key, bool* found) const;
     static QString cleanValue(const QString& raw);
 
     QString m_path;
-    QStringList m_lines;
-    QString m_lineBreak = QStringLiteral("\n");
-    std::vector<Section> m_sections;
-    QHash<QString, int> m_sectionIndex; // folded name -> index into m_sections
+    qint64 m_maxBytes = -1; // no limit when negative
+    // The file as last seen; refreshed by every access.
+    mutable bool m_loaded = false;
+    mutable FileStamp m_stamp;
+    mutable QStringList m_lines;
+    mutable QString m_lineBreak = QStringLiteral("\n");
+    mutable std::vector<Section> m_sections;
+    mutable QHash<QString, int> m_sectionIndex; // folded name -> index into m_sections
 };

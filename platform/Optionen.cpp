@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 TOptionen* g_instance = nullptr;
@@ -78,16 +79,30 @@ QString TOptionen::EntryNumber(const QString& entry) { return entry.section(u'|'
 QStringList TOptionen::FillUserList() const
 {
     QStringList entries;
-    for (const auto& [number, name] : m_iniFile->ReadSectionEntries(kUsers))
+    m_usersShown.clear();
+    for (const auto& [number, name] : m_iniFile->ReadSectionEntries(kUsers)) {
         entries << name + u'|' + number;
+        m_usersShown.insert(number.trimmed().toCaseFolded());
+    }
     return entries;
 }
 
 void TOptionen::SaveUserList(const QStringList& entries)
 {
-    m_iniFile->EraseSection(kUsers);
-    for (const QString& entry : entries)
-        m_iniFile->WriteString(kUsers, EntryNumber(entry), EntryName(entry));
+    std::vector<std::pair<QString, QString>> users;
+    QSet<QString> listed;
+    for (const QString& entry : entries) {
+        users.emplace_back(EntryNumber(entry), EntryName(entry));
+        listed.insert(EntryNumber(entry).trimmed().toCaseFolded());
+    }
+    // A user that another copy of the program added since the list was
+    // filled was never shown here, so it was not deleted here either.
+    for (const auto& [number, name] : m_iniFile->ReadSectionEntries(kUsers)) {
+        const QString folded = number.trimmed().toCaseFolded();
+        if (!m_usersShown.contains(folded) && !listed.contains(folded))
+            users.emplace_back(number, name);
+    }
+    m_iniFile->ReplaceSection(kUsers, users);
 }
 
 int TOptionen::UserCount() const { return static_cast<int>(m_iniFile->ReadSectionEntries(kUsers).size()); }
@@ -111,13 +126,18 @@ QString TOptionen::ResultFilePath() const { return ResultFolder() + QString::num
 void TOptionen::DeleteOrphanResultFiles() const
 {
     const QDir folder(ResultFolder());
-    if (!folder.exists())
+    // Only a settings file that is there and was read can say who is gone;
+    // a missing or unreadable one says nothing about the users.
+    if (!folder.exists() || !m_iniFile->Exists())
         return;
+    QSet<QString> users;
+    for (const auto& [number, name] : m_iniFile->ReadSectionEntries(kUsers))
+        users.insert(number.trimmed().toCaseFolded());
     const QStringList files = folder.entryList(QStringList{QStringLiteral("*.dat")}, QDir::Files,
                                                QDir::Name | QDir::IgnoreCase);
     for (const QString& file : files) {
         const QString number = QFileInfo(file).completeBaseName();
-        if (!m_iniFile->ValueExists(kUsers, number))
+        if (!users.contains(number.trimmed().toCaseFolded()))
             QFile::remove(folder.filePath(file));
     }
 }

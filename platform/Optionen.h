@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -67,5 +68,6 @@ public:
 
 private:
     std::unique_ptr<IniFile> m_iniFile;
+    mutable QSet<QString> m_usersShown; // user numbers of the last FillUserList, folded
     bool m_spelling = true;
 };

@@ -21,3 +21,10 @@ public:
     explicit FileWriteError(const QString& path)
         : OrbiloError(QStringLiteral("Unable to write to %1").arg(path)) {}
 };
+
+// A file that is there could not be read; the text names the file.
+class FileReadError : public OrbiloError {
+public:
+    explicit FileReadError(const QString& path)
+        : OrbiloError(QStringLiteral("Unable to read %1").arg(path)) {}
+};

@@ -3,6 +3,8 @@
 #include "widgets/Background.h"
 #include "i18n/DictionaryApplier.h"
 #include "platform/Dialogs.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/OrbiloError.h"
 #include "platform/Optionen.h"
 #include "results/ChartBar.h"
 #include "results/Ergebnis.h"
@@ -258,8 +260,14 @@ void Tfrm_Ergebnis::fillList()
 int Tfrm_Ergebnis::ShowResult(const TErgebnis& result, const QString& lessonFileName, const TOptionen& options,
                               int language)
 {
-    Fill(result, options.CurrentUserName(), TResultFile(options).ReadLines(lessonFileName), language,
-         options.GradeThresholds);
+    QStringList earlierRuns;
+    try {
+        earlierRuns = TResultFile(options).ReadLines(lessonFileName);
+    } catch (const FileReadError& error) {
+        // The run just finished is still shown; storing it will say it failed.
+        ShowException(error);
+    }
+    Fill(result, options.CurrentUserName(), earlierRuns, language, options.GradeThresholds);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     return ExecModal(*this);

@@ -105,21 +105,21 @@ QStringList TResultFile::ReadLines(const QString& lessonFileName) const
 
 void TResultFile::AppendLine(const QString& lessonFileName, const QString& line)
 {
-    // A file that is there but cannot be read would be replaced by one that
-    // holds only the new line.
-    if (QFileInfo::exists(m_path)) {
-        QFile probe(m_path);
-        if (!probe.open(QIODevice::ReadOnly))
-            throw FileWriteError(m_path);
+    // A file that is there but cannot be read is never replaced by one that
+    // holds only the new line: the run is reported as not stored.
+    std::unique_ptr<IniFile> file;
+    try {
+        file = std::make_unique<IniFile>(m_path);
+    } catch (const FileReadError&) {
+        throw FileWriteError(m_path);
     }
-    IniFile file(m_path);
     const QString section = ResultSectionName(lessonFileName);
     // Key n + 1 after n entries; if that key is taken (a line removed by
     // hand), the next free one, so that no stored run is overwritten.
-    int key = static_cast<int>(file.ReadSectionEntries(section).size()) + 1;
-    while (file.ValueExists(section, QString::number(key)))
+    int key = static_cast<int>(file->ReadSectionEntries(section).size()) + 1;
+    while (file->ValueExists(section, QString::number(key)))
         ++key;
-    file.WriteString(section, QString::number(key), line);
+    file->WriteString(section, QString::number(key), line);
 }
 
 void TResultFile::Append(const QString& lessonFileName, const TErgebnis& result)

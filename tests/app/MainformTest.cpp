@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "platform/OrbiloError.h"
 
 #include "learning/Geo.h"
 #include "lesson/TLernOptionen.h"
@@ -80,6 +81,26 @@ TEST_F(MainformTest, ResultFilesOfUnknownUsersAreDeletedAtStart)
     writeIni("[Users]\n1=Other\n");
     start();
     EXPECT_FALSE(QFile::exists(dir.filePath("Ergebnisse/7.dat")));
+}
+
+// A settings file that is there but cannot be read is not a first start:
+// nobody's results go, and nothing replaces the file.
+TEST_F(MainformTest, AnUnreadableSettingsFileStopsTheStartAndKeepsEveryResult)
+{
+    QDir(dir.path()).mkpath("geo.ini"); // unreadable as a file
+    QDir(dir.path()).mkdir("Ergebnisse");
+    QFile f(dir.filePath("Ergebnisse/1.dat"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    try {
+        start();
+        FAIL() << "started on an unreadable settings file";
+    } catch (const FileReadError& error) {
+        EXPECT_EQ(error.message(), "Unable to read " + iniPath());
+    }
+    EXPECT_TRUE(welcomeModes.empty()) << "no first-start dialog";
+    EXPECT_TRUE(QFile::exists(dir.filePath("Ergebnisse/1.dat")));
+    EXPECT_TRUE(QFileInfo(iniPath()).isDir());
 }
 
 TEST_F(MainformTest, MissingFoldersYieldNothingAndNoMessage)

@@ -13,6 +13,7 @@
 #include "platform/IniFile.h"
 
 #include <QDir>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -152,6 +153,34 @@ TEST(GlobeData, EveryPositionReadsItsObject)
                     && degrees.y() <= box.bottom())
             << "centroid " << degrees.x() << "," << degrees.y();
     }
+}
+
+// A click on a place hits the term the place lies in, on both sides of the
+// prime meridian and of 180°, and never a term it lies outside of.
+TEST(GlobeData, WellKnownPlacesLieInTheirTerms)
+{
+    const QByteArray bytes = readWholeFile(kData + QStringLiteral("/Data/geodata.dat"));
+    ASSERT_FALSE(bytes.isEmpty());
+    TGlobeStreamReader reader(bytes);
+    int checked = 0;
+    for (const QString& line : QString::fromUtf8(readWholeFile(QStringLiteral(ORBILO_PLACES_FILE))).split(u'\n')) {
+        const QStringList f = line.split(u'\t');
+        if (f.size() != 6 || line.startsWith(u'#'))
+            continue;
+        SCOPED_TRACE((f[2] + QStringLiteral(" in ") + f[1]).toStdString());
+        const IndexRecord* record = nullptr;
+        for (const auto& [number, r] : records())
+            if (r.section == f[0] && r.fields[0].split(u'|').first() == f[1])
+                record = &r;
+        ASSERT_NE(record, nullptr) << "no term of that name";
+        reader.Seek(record->fields[5].toLongLong());
+        TGeoDataObject object(nullptr);
+        ASSERT_NO_THROW(object.ReadProperties(reader));
+        const TPointLL place = PointLL(llround(f[3].toDouble() * GU_DEGREE), static_cast<int32_t>(llround(f[4].toDouble() * GU_DEGREE)));
+        EXPECT_EQ(object.LLInObject(place, 0), f[5] == u"inside") << "in the rectangle: " << object.LLInObjectMER(place);
+        ++checked;
+    }
+    EXPECT_GE(checked, 30);
 }
 
 TEST(Lessons, OpenAndReferToTheIndex)

@@ -34,18 +34,37 @@ TEST(PointStoreMER, MeridianPoleAndPlainRings)
 
 TEST(PointStoreGeometry, PointInPolygonOnBothSidesOfTheMeridians)
 {
-    auto square = Ring({{10, 10}, {20, 10}, {20, 20}, {10, 20}});
-    EXPECT_TRUE(square->PointInPolygon(Deg(15), Deg(15)));
-    EXPECT_FALSE(square->PointInPolygon(Deg(25), Deg(15)));
-    EXPECT_FALSE(square->PointInPolygon(Deg(-15), Deg(15)));
-
-    // A ring across 180° (split on the meridian): each side is tested on its own.
-    auto across = Ring({{170, 0}, {180, 0}, {-180, 0}, {-170, 0}, {-170, 10}, {-180, 10}, {180, 10}, {170, 10}});
-    EXPECT_TRUE(across->PointInPolygon(Deg(175), Deg(5)));
-    EXPECT_TRUE(across->PointInPolygon(Deg(-175), Deg(5)));
-    EXPECT_FALSE(across->PointInPolygon(Deg(0), Deg(5)));
-    EXPECT_FALSE(across->PointInPolygon(Deg(-160), Deg(5)));
+    const auto square = Ring({{10, 10}, {20, 10}, {20, 20}, {10, 20}});
+    // Across 0° with no vertex on it: a tilted edge must not become a chord.
+    const auto acrossZero = Ring({{-3, 10}, {2, 12}, {1, 20}, {-2, 18}});
+    // Across 180°, once split on the meridian and once straight over it.
+    const auto split = Ring({{170, 0}, {180, 0}, {-180, 0}, {-170, 0}, {-170, 10}, {-180, 10}, {180, 10}, {170, 10}});
+    const auto over = Ring({{175, -20}, {-178, -15}, {-176, -19}, {178, -22}});
+    // Once round the south pole, and round the north pole.
+    const auto south = Ring({{0, -70}, {90, -65}, {180, -70}, {-90, -75}});
+    const auto north = Ring({{0, 80}, {90, 80}, {180, 80}, {-90, 80}});
+    const struct {
+        const char* name;
+        const TPointStore& ring;
+        double lon, lat;
+        bool inside;
+    } cases[] = {
+        {"square", *square, 15, 15, true},          {"square", *square, 25, 15, false},
+        {"square", *square, -15, 15, false},        {"0°, east", *acrossZero, 1.5, 12.5, true},
+        {"0°, west", *acrossZero, -2.5, 11, true},  {"0°, on it", *acrossZero, 0, 15, true},
+        {"0°, outside", *acrossZero, 1.9, 19, false}, {"0°, outside west", *acrossZero, -2.9, 17, false},
+        {"split, east", *split, 175, 5, true},      {"split, west", *split, -175, 5, true},
+        {"split, far", *split, 0, 5, false},        {"split, beyond", *split, -160, 5, false},
+        {"over, east", *over, 179, -19, true},      {"over, west", *over, -179, -17, true},
+        {"over, outside", *over, -179, -12, false}, {"over, antipode", *over, -1, 19, false},
+        {"south pole", *south, 45, -85, true},      {"south, ring side", *south, -120, -80, true},
+        {"south, north of it", *south, 45, -50, false}, {"north pole", *north, 10, 85, true},
+        {"north, south of it", *north, 10, 70, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.ring.PointInPolygon(Deg(c.lon), Deg(c.lat)), c.inside) << c.name << " " << c.lon << "," << c.lat;
     EXPECT_FALSE(Ring({})->PointInPolygon(0, 0));
+    EXPECT_FALSE(Ring({{1, 1}, {2, 2}})->PointInPolygon(Deg(1.5), Deg(1.5)));
 }
 
 TEST(PointStoreGeometry, PointOnPolylineIsABoundingTestPerSegment)

@@ -192,6 +192,19 @@ TEST_F(GlobeMapTest, LessonBecomesCategoriesItemsAndObjects)
     EXPECT_NEAR(map->Globe->Projection().FloatProp(ppYRotation), 45.0, 1e-9);
 }
 
+// Category sections are read whole: an empty value is no entry and a key
+// that occurs twice is one entry.
+TEST_F(GlobeMapTest, EmptyAndRepeatedKeysInACategoryAreOneRuleForAll)
+{
+    open("[Lektion]\nTyp=globe\n[L]\nSettings=Staaten~States\n1=1\n2=\n1=3\n3=2\nsettings=\n");
+    ASSERT_GE(lesson.Categories.size(), 1u);
+    const TKategorie& countries = *lesson.Categories[0];
+    EXPECT_EQ(countries.Name, "Staaten");
+    ASSERT_EQ(countries.Items.size(), 2u) << "1 once, 2 absent, 3";
+    EXPECT_EQ(countries.Items[0]->Number, 1);
+    EXPECT_EQ(countries.Items[1]->Number, 2);
+}
+
 TEST_F(GlobeMapTest, RecordTableCaseAndTheSpellingSwap)
 {
     TGlobeView globe;

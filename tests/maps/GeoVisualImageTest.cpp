@@ -80,6 +80,15 @@ TEST_F(PictureMapTest, NumbersRunAcrossCategoriesAndAskForTheNumber)
     EXPECT_TRUE(responder.messages.empty());
 }
 
+TEST_F(PictureMapTest, AnEmptyOrRepeatedCategoryEntryIsNoCategory)
+{
+    auto map = load("[Kategorien]\n1=Städte\n2=\n1=Doppelt\n3=Flüsse\n[AKategorien]\n1=1\n2=1\n3=1\n"
+                    "[Kategorie1]\n1=Berlin\n[Kategorie2]\n1=Nirgends\n[Kategorie3]\n1=Rhein\n");
+    ASSERT_EQ(lesson.Categories.size(), 2u);
+    EXPECT_EQ(lesson.Categories[0]->Name, QString::fromUtf8("Städte"));
+    EXPECT_EQ(lesson.Categories[1]->Items[0]->NamesGerman, QStringList{"Rhein"});
+}
+
 TEST_F(PictureMapTest, ARegionMakesACountriesCategoryAndCapitalsOnlyWhenAsked)
 {
     const QByteArray text = "[Kategorien]\n1=Irgendwas\n[AKategorien]\n1=2\n"

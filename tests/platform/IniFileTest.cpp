@@ -159,4 +159,55 @@ TEST_F(IniFileTest, FailedWriteNamesTheFileAndKeepsMemoryUnchanged)
     EXPECT_EQ(ini.ReadInteger("Geo", "Language", 1), 1);
 }
 
+TEST_F(IniFileTest, SeesTheFileAsItIsNowAndWritesKeepWhatOthersChanged)
+{
+    writeRaw("[Geo]\nLanguage=1\n[Bewertung]\n1=90\n");
+    IniFile ini(path());
+    EXPECT_EQ(ini.ReadInteger("Bewertung", "1", 0), 90);
+    writeRaw("[Geo]\nLanguage=1\n[Bewertung]\n1=95\n2=80\n");
+    EXPECT_EQ(ini.ReadInteger("Bewertung", "1", 0), 95) << "an edit on disk is read";
+    EXPECT_EQ(ini.ReadSection("Bewertung"), QStringList({"1", "2"}));
+
+    IniFile other(path());
+    other.WriteString("Users", "1", "Anna");
+    ini.WriteString("Geo", "Width", "700");
+    EXPECT_EQ(readRaw(), "[Geo]\nLanguage=1\nWidth=700\n[Bewertung]\n1=95\n2=80\n[Users]\n1=Anna\n");
+
+    QFile::remove(path());
+    EXPECT_FALSE(ini.Exists());
+    EXPECT_EQ(ini.ReadString("Users", "1"), "") << "a file deleted meanwhile reads as empty";
+}
+
+TEST_F(IniFileTest, LineEndsOfEveryKindAreLineEnds)
+{
+    struct Case {
+        const char* name;
+        QByteArray text;
+        QByteArray afterWrite;
+    } cases[] = {
+        {"CR", "[Geo]\rLanguage=2\r[Users]\r1=Anna\r", "[Geo]\rLanguage=2\rWidth=9\r[Users]\r1=Anna\r"},
+        {"LF", "[Geo]\nLanguage=2\n[Users]\n1=Anna\n", "[Geo]\nLanguage=2\nWidth=9\n[Users]\n1=Anna\n"},
+        {"CRLF", "[Geo]\r\nLanguage=2\r\n[Users]\r\n1=Anna", "[Geo]\r\nLanguage=2\r\nWidth=9\r\n[Users]\r\n1=Anna\r\n"},
+        {"mixed", "[Geo]\rLanguage=2\r\n[Users]\n1=Anna\n", "[Geo]\r\nLanguage=2\r\nWidth=9\r\n[Users]\r\n1=Anna\r\n"},
+    };
+    for (const Case& c : cases) {
+        writeRaw(c.text);
+        IniFile ini(path());
+        EXPECT_EQ(ini.ReadInteger("Geo", "Language", 0), 2) << c.name;
+        EXPECT_EQ(ini.ReadString("Users", "1"), "Anna") << c.name;
+        ini.WriteInteger("Geo", "Width", 9);
+        EXPECT_EQ(readRaw(), c.afterWrite) << c.name;
+    }
+}
+
+TEST_F(IniFileTest, ReplacingASectionWritesItWholeWhereItWas)
+{
+    writeRaw("[Geo]\nLanguage=1\n[Users]\n1=Anna\n2=Ben\n\n[Bewertung]\n1=90\n[users]\n9=Old\n");
+    IniFile ini(path());
+    ini.ReplaceSection("Users", {{"2", "Ben"}, {"3", "Cleo"}});
+    EXPECT_EQ(readRaw(), "[Geo]\nLanguage=1\n[Users]\n2=Ben\n3=Cleo\n[Bewertung]\n1=90\n");
+    ini.ReplaceSection("New", {});
+    EXPECT_TRUE(ini.SectionExists("New"));
+}
+
 } // namespace

@@ -142,7 +142,7 @@ TEST_F(ResultFileTest, AFailedWriteNamesTheFileAndChangesNothing)
 
     QDir(dir.path()).mkpath(QStringLiteral("Ergebnisse/7.dat")); // a folder where the file should be
     EXPECT_THROW(TResultFile(*options).AppendLine("Europa.lek", kLine1), FileWriteError);
-    EXPECT_TRUE(TResultFile(*options).ReadLines("Europa.lek").isEmpty());
+    EXPECT_THROW(TResultFile(*options).ReadLines("Europa.lek"), FileReadError) << "unreadable is not empty";
 }
 
 TEST_F(ResultFileTest, ADeletedLessonLeavesEveryResultFile)
