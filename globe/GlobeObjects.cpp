@@ -203,7 +203,7 @@ void TGeoDataObject::Assign(const TGlobeRoot& source)
 TPointLL TGeoDataObject::GetCentroid()
 {
     if (m_centroid.Height == NotComputed)
-        m_centroid = m_chains->Centroid();
+        m_centroid = Closed() ? m_chains->CentreOfLargestPart() : m_chains->Centroid();
     return m_centroid;
 }
 

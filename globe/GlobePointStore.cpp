@@ -1,10 +1,22 @@
 #include "globe/GlobePointStore.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // Longitude band -2 … 2 of the rectangle walk.
 inline int Band(int32_t longitude) { return longitude / GU_90_DEGREE; }
+
+// The shorter way round from one longitude to another, in (-180°, 180°].
+inline int64_t LongitudeStep(int64_t from, int64_t to)
+{
+    int64_t step = to - from;
+    while (step > GU_180_DEGREE)
+        step -= GU_360_DEGREE;
+    while (step <= -GU_180_DEGREE)
+        step += GU_360_DEGREE;
+    return step;
+}
 } // namespace
 
 void TPointStore::SetCount(int n)
@@ -97,6 +109,43 @@ TPointLL TPointStore::Centroid() const
             Round(static_cast<double>(sum[2] / n))};
 }
 
+TPointStore::AreaCentre TPointStore::AreaCentroid() const
+{
+    const int n = GetCount();
+    const int stride = Stride();
+    const int32_t* p = m_points.data();
+    if (n < 3)
+        return {Centroid(), 0};
+    // The ring unrolled the short way round from its first point, so that
+    // one across 180° stays in one piece.
+    long double twiceArea = 0, sumX = 0, sumY = 0, height = 0;
+    int64_t x = 0, turn = 0;
+    for (int i = 0; i < n; ++i) {
+        const int32_t* a = p + static_cast<size_t>(i) * stride;
+        const int32_t* b = p + static_cast<size_t>((i + 1) % n) * stride;
+        const int64_t step = LongitudeStep(a[0], b[0]);
+        const long double ax = x, ay = a[1], bx = x + step, by = b[1];
+        const long double cross = ax * by - bx * ay;
+        twiceArea += cross;
+        sumX += (ax + bx) * cross;
+        sumY += (ay + by) * cross;
+        if (stride == 3)
+            height += a[2];
+        x += step;
+        turn += step;
+    }
+    // A ring round a pole has no plain area in this unrolled picture.
+    if (turn >= GU_180_DEGREE || turn <= -GU_180_DEGREE || std::fabs(static_cast<double>(twiceArea)) < 1.0)
+        return {Centroid(), 0};
+    const long double cx = sumX / (3 * twiceArea);
+    const long double cy = sumY / (3 * twiceArea);
+    const TPointLL centre{Mod180(p[0] + static_cast<int64_t>(std::llround(static_cast<double>(cx)))),
+                          Round(static_cast<double>(cy)), Round(static_cast<double>(height / n))};
+    // Degrees of longitude shrink toward the poles.
+    const double weight = std::fabs(static_cast<double>(twiceArea)) / 2 * std::cos(centre.Lat * GU_TORADIANS);
+    return {centre, weight};
+}
+
 TMER TPointStore::PointStoreMER() const
 {
     const int n = GetCount();
@@ -140,19 +189,6 @@ TMER TPointStore::PointStoreMER() const
     m.Height = static_cast<int32_t>(static_cast<int64_t>(maxLat) - minLat);
     return m;
 }
-
-namespace {
-// The shorter way round from one longitude to another, in (-180°, 180°].
-inline int64_t LongitudeStep(int64_t from, int64_t to)
-{
-    int64_t step = to - from;
-    while (step > GU_180_DEGREE)
-        step -= GU_360_DEGREE;
-    while (step <= -GU_180_DEGREE)
-        step += GU_360_DEGREE;
-    return step;
-}
-} // namespace
 
 // Even-odd rule with a ray along the meridian from the point to the north
 // pole: every edge is taken the short way round, so a ring may cross 0° and
@@ -325,6 +361,19 @@ TPointLL TChainStore::Centroid() const
     const auto n = static_cast<long double>(m_chains.size());
     return {Round(static_cast<double>(sum[0] / n)), Round(static_cast<double>(sum[1] / n)),
             Round(static_cast<double>(sum[2] / n))};
+}
+
+TPointLL TChainStore::CentreOfLargestPart() const
+{
+    TPointStore::AreaCentre largest{Centroid(), 0};
+    for (const auto& chain : m_chains) {
+        if (!chain)
+            continue;
+        const TPointStore::AreaCentre part = chain->AreaCentroid();
+        if (part.weight > largest.weight)
+            largest = part;
+    }
+    return largest.centre;
 }
 
 TMER TChainStore::ChainStoreMER() const

@@ -43,6 +43,14 @@ public:
     void Refresh() { m_cache3D.reset(); }
 
     TPointLL Centroid() const;
+    // The centre of the area a closed ring encloses, and that area in square
+    // globe units shrunk by the cosine of its latitude (0 for a ring without
+    // area or one round a pole, whose centre is then the mean of its points).
+    struct AreaCentre {
+        TPointLL centre;
+        double weight = 0;
+    };
+    AreaCentre AreaCentroid() const;
     TMER PointStoreMER() const;
     bool PointInPolygon(int32_t x, int32_t y) const;
     bool PointOnPolyline(int32_t x, int32_t y, int32_t tolerance) const;
@@ -92,6 +100,10 @@ public:
     void Move(int from, int to);
 
     TPointLL Centroid() const;
+    // Where most of an area object's land is: the area centre of its largest
+    // ring, so that far-away islands or overseas parts do not pull it into
+    // the sea. Without any area, the mean of the chains' centres.
+    TPointLL CentreOfLargestPart() const;
     TMER ChainStoreMER() const;
     void Translate(int32_t dLong, int32_t dLat, int32_t dHeight);
     void Refresh();

@@ -65,12 +65,31 @@ bool MERinMER(const TMER& a, const TMER& b)
 TMER UnionMER(const TMER& a, const TMER& b)
 {
     TMER r;
-    r.Long = std::min(a.Long, b.Long);
     r.Lat = std::min(a.Lat, b.Lat);
-    r.Width = static_cast<int32_t>(
-        std::max(static_cast<int64_t>(a.Long) + a.Width, static_cast<int64_t>(b.Long) + b.Width) - r.Long);
     r.Height = static_cast<int32_t>(
         std::max(static_cast<int64_t>(a.Lat) + a.Height, static_cast<int64_t>(b.Lat) + b.Height) - r.Lat);
+    // The two longitude ranges are arcs of a circle: the union starts where
+    // one of them starts and runs east over the other, whichever way round
+    // is narrower. Rectangles across 180° thus stay small.
+    auto eastwardWidth = [](const TMER& from, const TMER& over) {
+        int64_t start = over.Long;
+        while (start < from.Long)
+            start += GU_360_DEGREE;
+        while (start >= int64_t{from.Long} + GU_360_DEGREE)
+            start -= GU_360_DEGREE;
+        return std::max<int64_t>(from.Width, start - from.Long + over.Width);
+    };
+    const int64_t fromA = eastwardWidth(a, b);
+    const int64_t fromB = eastwardWidth(b, a);
+    const TMER& west = fromA <= fromB ? a : b;
+    const int64_t width = std::min(fromA, fromB);
+    if (width >= GU_360_DEGREE - 2) {
+        r.Long = -971999999; // the whole way round, as for a ring round a pole
+        r.Width = 1943999998;
+    } else {
+        r.Long = west.Long;
+        r.Width = static_cast<int32_t>(width);
+    }
     return r;
 }
 

@@ -9,7 +9,7 @@ void ZoomToMER(TGlobeView& globe, const TMER& mer)
 {
     globe.Projection().SetGlobeCenterXY(QPoint(globe.width() / 2, globe.height() / 2));
     globe.SetViewRect(0, 0, mer.Width, mer.Height);
-    globe.LocateToLL(static_cast<int32_t>(int64_t{mer.Long} + mer.Width / 2),
+    globe.LocateToLL(Mod180(int64_t{mer.Long} + mer.Width / 2),
                      static_cast<int32_t>(int64_t{mer.Lat} + mer.Height / 2));
 }
 

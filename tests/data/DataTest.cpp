@@ -155,32 +155,72 @@ TEST(GlobeData, EveryPositionReadsItsObject)
     }
 }
 
+// Rows of a hand-written table in tests/data, without comments.
+std::vector<QStringList> tableRows(const QString& path, int columns)
+{
+    std::vector<QStringList> rows;
+    for (const QString& line : QString::fromUtf8(readWholeFile(path)).split(u'\n')) {
+        const QStringList f = line.split(u'\t');
+        if (f.size() == columns && !line.startsWith(u'#'))
+            rows.push_back(f);
+    }
+    return rows;
+}
+
+// The globe object of the term with that German name in that index section.
+std::unique_ptr<TGeoDataObject> termObject(const QString& section, const QString& germanName)
+{
+    static const QByteArray bytes = readWholeFile(kData + QStringLiteral("/Data/geodata.dat"));
+    for (const auto& [number, r] : records())
+        if (r.section == section && r.fields[0].split(u'|').contains(germanName)) {
+            TGlobeStreamReader reader(bytes);
+            reader.Seek(r.fields[5].toLongLong());
+            auto object = std::make_unique<TGeoDataObject>(nullptr);
+            object->ReadProperties(reader);
+            return object;
+        }
+    return nullptr;
+}
+
+TPointLL degreesToPoint(const QString& longitude, const QString& latitude)
+{
+    return PointLL(std::llround(longitude.toDouble() * GU_DEGREE),
+                   static_cast<int32_t>(std::llround(latitude.toDouble() * GU_DEGREE)));
+}
+
 // A click on a place hits the term the place lies in, on both sides of the
 // prime meridian and of 180°, and never a term it lies outside of.
 TEST(GlobeData, WellKnownPlacesLieInTheirTerms)
 {
-    const QByteArray bytes = readWholeFile(kData + QStringLiteral("/Data/geodata.dat"));
-    ASSERT_FALSE(bytes.isEmpty());
-    TGlobeStreamReader reader(bytes);
-    int checked = 0;
-    for (const QString& line : QString::fromUtf8(readWholeFile(QStringLiteral(ORBILO_PLACES_FILE))).split(u'\n')) {
-        const QStringList f = line.split(u'\t');
-        if (f.size() != 6 || line.startsWith(u'#'))
-            continue;
+    const auto rows = tableRows(QStringLiteral(ORBILO_PLACES_FILE), 6);
+    EXPECT_GE(rows.size(), 30u);
+    for (const QStringList& f : rows) {
         SCOPED_TRACE((f[2] + QStringLiteral(" in ") + f[1]).toStdString());
-        const IndexRecord* record = nullptr;
-        for (const auto& [number, r] : records())
-            if (r.section == f[0] && r.fields[0].split(u'|').first() == f[1])
-                record = &r;
-        ASSERT_NE(record, nullptr) << "no term of that name";
-        reader.Seek(record->fields[5].toLongLong());
-        TGeoDataObject object(nullptr);
-        ASSERT_NO_THROW(object.ReadProperties(reader));
-        const TPointLL place = PointLL(llround(f[3].toDouble() * GU_DEGREE), static_cast<int32_t>(llround(f[4].toDouble() * GU_DEGREE)));
-        EXPECT_EQ(object.LLInObject(place, 0), f[5] == u"inside") << "in the rectangle: " << object.LLInObjectMER(place);
-        ++checked;
+        const auto object = termObject(f[0], f[1]);
+        ASSERT_NE(object, nullptr) << "no term of that name";
+        const TPointLL place = degreesToPoint(f[3], f[4]);
+        EXPECT_EQ(object->LLInObject(place, 0), f[5] == u"inside") << "in the rectangle: " << object->LLInObjectMER(place);
     }
-    EXPECT_GE(checked, 30);
+}
+
+// The centre of a country is where its main land is, also for countries with
+// far-away islands and for those across 180°; it decides what the lesson
+// view shows and where a marker goes.
+TEST(GlobeData, CentresLieOnTheMainLand)
+{
+    const auto rows = tableRows(QStringLiteral(ORBILO_CENTRES_FILE), 6);
+    EXPECT_GE(rows.size(), 15u);
+    for (const QStringList& f : rows) {
+        SCOPED_TRACE(f[1].toStdString());
+        const auto object = termObject(f[0], f[1]);
+        ASSERT_NE(object, nullptr) << "no term of that name";
+        const TPointLL c = object->GetCentroid();
+        const double lon = double(c.Long) / GU_DEGREE, lat = double(c.Lat) / GU_DEGREE;
+        EXPECT_TRUE(lon >= f[2].toDouble() && lon <= f[4].toDouble() && lat >= f[3].toDouble() && lat <= f[5].toDouble())
+            << "centre " << lon << "," << lat;
+        // The whole term's rectangle goes the narrow way round.
+        EXPECT_LT(double(object->ObjectMER().Width) / GU_DEGREE, 200.0);
+    }
 }
 
 TEST(Lessons, OpenAndReferToTheIndex)

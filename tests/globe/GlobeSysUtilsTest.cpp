@@ -31,7 +31,35 @@ TEST(GlobeRectangle, PointInRectangleAcross180AndStrictEdges)
     EXPECT_FALSE(PointLLinMER(PointLL(0, Deg(5)), plain)) << "edges are outside";
     EXPECT_FALSE(PointLLinMER(PointLL(Deg(5), Deg(10)), plain));
     EXPECT_TRUE(MERinMER(MER(Deg(1), Deg(1), Deg(2), Deg(2)), plain));
-    EXPECT_EQ(UnionMER(plain, MER(Deg(-5), Deg(2), Deg(1), Deg(20))), MER(Deg(-5), 0, Deg(15), Deg(22)));
+}
+
+// Unions take the narrower way round, so that parts on both sides of 180°
+// (Fiji, Russia, Kiribati) give a small rectangle, not the whole globe.
+TEST(GlobeMER, UnionsGoTheNarrowWayRound)
+{
+    const struct {
+        const char* name;
+        TMER a, b, union_;
+    } cases[] = {
+        {"plain", MER(Deg(10), 0, Deg(10), Deg(10)), MER(Deg(-5), Deg(2), Deg(1), Deg(20)),
+         MER(Deg(-5), 0, Deg(25), Deg(22))},
+        {"Fiji: both sides of 180°", MER(Deg(177), Deg(-19), Deg(3), Deg(3)), MER(Deg(-180), Deg(-20), Deg(2), Deg(4)),
+         MER(Deg(177), Deg(-20), Deg(5), Deg(4))},
+        {"one already across 180°", MER(Deg(170), 0, Deg(20), Deg(1)), MER(Deg(-175), 0, Deg(10), Deg(1)),
+         MER(Deg(170), 0, Deg(25), Deg(1))},
+        {"inside the other", MER(Deg(-20), 0, Deg(40), Deg(1)), MER(Deg(-5), 0, Deg(1), Deg(1)),
+         MER(Deg(-20), 0, Deg(40), Deg(1))},
+        {"round a pole stays whole", MER(-971999999, Deg(80), 1943999998, Deg(10)), MER(Deg(5), Deg(70), Deg(1), Deg(1)),
+         MER(-971999999, Deg(70), 1943999998, Deg(20))},
+        {"all round", MER(Deg(-170), 0, Deg(200), Deg(1)), MER(Deg(20), 0, Deg(170), Deg(1)),
+         MER(-971999999, 0, 1943999998, Deg(1))},
+        {"a gap of 10°", MER(Deg(-170), 0, Deg(200), Deg(1)), MER(Deg(40), 0, Deg(160), Deg(1)),
+         MER(Deg(40), 0, Deg(350), Deg(1))},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UnionMER(c.a, c.b), c.union_) << c.name;
+        EXPECT_EQ(UnionMER(c.b, c.a), c.union_) << c.name << ", the other way";
+    }
 }
 
 TEST(GlobeUnits, ConversionsNamesAndUnknownUnit)

@@ -221,9 +221,10 @@ TEST_F(View, TinyObjectsAreOneGreyPixelAndZoomRangesAreKept)
     EXPECT_EQ(At(Draw(), centre.x(), centre.y()), kFill) << "0 and 0 mean every altitude";
 }
 
-TEST_F(View, ObjectsRoundTheWholeGlobeAreDrawn)
+TEST_F(View, ObjectsWithPartsOnBothSidesOf180AreDrawn)
 {
-    // Two parts on either side of 180° give a rectangle all the way round.
+    // Parts on either side of 180° give a rectangle that runs past 180°,
+    // the narrow way round.
     TGeoDataObject* object = Box(Source(), -20, -20, 20, 20);
     auto east = std::make_unique<TPointStore>();
     for (auto [lon, lat] : {std::pair{170.0, 0.0}, {180.0, 0.0}, {180.0, 5.0}})
@@ -233,7 +234,9 @@ TEST_F(View, ObjectsRoundTheWholeGlobeAreDrawn)
     for (auto [lon, lat] : {std::pair{-180.0, 0.0}, {-170.0, 0.0}, {-170.0, 5.0}})
         west->Add({Deg(lon), Deg(lat), 0});
     object->Chains().Add(std::move(west));
-    ASSERT_GE(object->ObjectMER().Width, GU_360_DEGREE);
+    const TMER mer = object->ObjectMER();
+    EXPECT_EQ(mer.Long, Deg(-20));
+    EXPECT_EQ(mer.Width, Deg(210));
     EXPECT_EQ(At(Draw(), 100, 100), kFill);
 }
 
