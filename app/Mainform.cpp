@@ -77,6 +77,7 @@ Tfrm_main::Tfrm_main(const QString& programFolder)
     setObjectName(QStringLiteral("Tfrm_main"));
     lang.ExcludedProperties = {QStringLiteral("Version"), QStringLiteral("ActivePage"), QStringLiteral("Pages")};
     SetMainDictionary(&lang);
+    SetErrorDialogCaptions([this](const QString& name) { return lang.dialogCaption(name); });
     setFont(ProgramFont());
     setMinimumSize(kMinWidth, kMinHeight);
     FillBackground(this);
@@ -131,6 +132,7 @@ Tfrm_main::Tfrm_main(const QString& programFolder)
         qApp->removeEventFilter(this);
         HelpSystem::SetHelpHook({});
         SetMainDictionary(nullptr);
+        SetErrorDialogCaptions({});
         throw;
     }
 }
@@ -150,6 +152,7 @@ Tfrm_main::~Tfrm_main()
         }
     }
     SetMainDictionary(nullptr);
+    SetErrorDialogCaptions({});
 }
 
 void Tfrm_main::runStartUp()

@@ -16,6 +16,7 @@ TGeoEdit::TGeoEdit(QWidget* parent) : QLineEdit(parent)
         if (m_item && !Revealed())
             m_item->CheckAnswer(text);
     });
+    UpdateBackground();
 }
 
 TGeoEdit::~TGeoEdit()

@@ -120,11 +120,19 @@ void TGeoInputAbfrage::ArrangeControls()
     const int h = viewport()->height();
     m_question->setGeometry(15, 12, w - 30, 90);
     m_ok->move((w - 75) / 2, 95 + 21 + 12);
-    m_feedback->setGeometry(0, h - kFeedbackHeight, w, kFeedbackHeight);
-    m_title->setGeometry(0, m_detail->text().isEmpty() ? 25 : 13, w, 30);
-    m_detail->setGeometry(10, 35, w - 20, 30);
+    // The title on one line; the detail under it, wrapped to the width, and
+    // the panel taller (upwards) when a long name in a long language needs it.
+    const bool hasDetail = !m_detail->text().isEmpty();
+    const int titleTop = hasDetail ? 13 : 25;
+    const int titleHeight = m_title->fontMetrics().height() + 2;
+    const int detailTop = std::max(35, titleTop + titleHeight);
+    const int detailHeight = hasDetail ? m_detail->heightForWidth(w - 20) : 0;
+    const int panelHeight = std::max(kFeedbackHeight, detailTop + detailHeight + 4);
+    m_feedback->setGeometry(0, h - panelHeight, w, panelHeight);
+    m_title->setGeometry(0, titleTop, w, titleHeight);
+    m_detail->setGeometry(10, detailTop, w - 20, std::max(detailHeight, 0));
     if (m_flag)
-        m_flag->move((w - m_flag->width()) / 2, h - kFeedbackHeight - kFlagHeight - 40);
+        m_flag->move((w - m_flag->width()) / 2, h - panelHeight - kFlagHeight - 40);
 }
 
 void TGeoInputAbfrage::Start() { NextQuestion(); }

@@ -105,11 +105,18 @@ void TGeoLernen::RefreshStatus()
     if (result.Recount)
         result.RecountFrom(*Lesson);
     const TLangDictionary& dictionary = MainDictionary();
-    m_counts[0]->setText(dictionary.GetText(QStringLiteral("st_all")) + QString::number(result.Total));
-    m_counts[1]->setText(dictionary.GetText(QStringLiteral("st_correct")) + QString::number(result.Correct));
-    m_counts[2]->setText(dictionary.GetText(QStringLiteral("st_wrong")) + QString::number(result.Total - result.Correct));
-    for (QLabel* field : m_counts)
-        field->setFixedWidth(std::max(90, field->sizeHint().width())); // wider only where a translation needs it
+    const QString labels[3] = {dictionary.GetText(QStringLiteral("st_all")), dictionary.GetText(QStringLiteral("st_correct")),
+                               dictionary.GetText(QStringLiteral("st_wrong"))};
+    const int counts[3] = {result.Total, result.Correct, result.Total - result.Correct};
+    for (int i = 0; i < 3; ++i) {
+        QLabel* field = m_counts[i];
+        field->setText(labels[i] + QString::number(counts[i]));
+        // Wide enough for a four-digit count in this language, so that the
+        // fields neither jump while counting nor run off the window.
+        const int needed = field->fontMetrics().horizontalAdvance(labels[i] + QStringLiteral("9999"))
+                           + field->contentsMargins().left() + field->contentsMargins().right() + 2 * field->margin() + 8;
+        field->setFixedWidth(std::max(90, needed));
+    }
     m_progress->SetPercent(result.SuccessRate());
 }
 

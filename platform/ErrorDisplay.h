@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Dialogs.h"
+
 #include <exception>
 #include <type_traits>
 #include <utility>
@@ -9,6 +11,10 @@
 // stops the action, is shown, and leaves the program running.
 void ShowException(const std::exception& error);
 void ShowUnknownException();
+
+// The error box speaks the interface language: the main window hands in the
+// captions of its dictionary (an empty lookup gives the built-in English).
+void SetErrorDialogCaptions(DialogCaptionLookup captions);
 
 template <typename F>
 auto Guarded(F action)

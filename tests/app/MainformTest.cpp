@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "platform/ErrorDisplay.h"
 #include "platform/OrbiloError.h"
 
 #include "learning/Geo.h"
@@ -101,6 +102,21 @@ TEST_F(MainformTest, AnUnreadableSettingsFileStopsTheStartAndKeepsEveryResult)
     EXPECT_TRUE(welcomeModes.empty()) << "no first-start dialog";
     EXPECT_TRUE(QFile::exists(dir.filePath("Ergebnisse/1.dat")));
     EXPECT_TRUE(QFileInfo(iniPath()).isDir());
+}
+
+TEST_F(MainformTest, ErrorBoxesSpeakTheInterfaceLanguage)
+{
+    writeIni("[Geo]\nLanguage=2\n[Users]\n1=A\n");
+    auto main = start();
+    ShowException(OrbiloError("kaputt"));
+    ASSERT_FALSE(responder.messages.empty());
+    EXPECT_EQ(responder.messages.back().title, "Fehler");
+    main->lang.SetActLang(3);
+    ShowException(OrbiloError("broken"));
+    EXPECT_EQ(responder.messages.back().title, "Error");
+    main.reset();
+    ShowException(OrbiloError("no window"));
+    EXPECT_EQ(responder.messages.back().title, "Error") << "without a window the built-in text";
 }
 
 TEST_F(MainformTest, MissingFoldersYieldNothingAndNoMessage)

@@ -1,3 +1,4 @@
+#include "i18n/MainDictionary.h"
 #include "learning/GeoInputAbfrage.h"
 #include "lesson/LessonHooks.h"
 #include "lesson/TDaten.h"
@@ -235,6 +236,31 @@ TEST_F(AbfrageTest, FeedbackLayoutAndTimer)
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->interval(), 3000);
     EXPECT_TRUE(timer->isActive());
+}
+
+// The feedback fits its texts in every language, also for long names.
+TEST_F(AbfrageTest, FeedbackTextsFitInEveryLanguage)
+{
+    category("L", {"Bosnien und Herzegowina", "St. Vincent und die Grenadinen"});
+    lesson.Categories[0]->Items[0]->NamesEnglish = {"Bosnia and Herzegovina"};
+    lesson.Categories[0]->Items[1]->NamesEnglish = {"St. Vincent and the Grenadines"};
+    for (int language = 1; language <= 3; ++language) {
+        MainDictionary().SetActLang(language);
+        auto input = make<TGeoInputAbfrageEdit>();
+        input->Start();
+        type(*input, "falsch");
+        SCOPED_TRACE(input->FeedbackDetail()->text().toStdString());
+        const QRect title = input->FeedbackTitle()->geometry();
+        const QRect detail = input->FeedbackDetail()->geometry();
+        const QRect panel = input->FeedbackPanel()->rect();
+        EXPECT_LE(input->FeedbackTitle()->fontMetrics().horizontalAdvance(input->FeedbackTitle()->text()), title.width());
+        EXPECT_GE(title.height(), input->FeedbackTitle()->fontMetrics().height());
+        EXPECT_LT(title.bottom(), detail.top()) << "the title and the detail do not overlap";
+        EXPECT_GE(detail.height(), input->FeedbackDetail()->heightForWidth(detail.width())) << "the detail is not cut";
+        EXPECT_TRUE(panel.contains(title) && panel.contains(detail));
+        EXPECT_LE(input->FeedbackPanel()->geometry().bottom(), input->viewport()->height());
+    }
+    MainDictionary().SetActLang(1);
 }
 
 } // namespace

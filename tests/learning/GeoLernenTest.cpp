@@ -1,3 +1,4 @@
+#include "i18n/MainDictionary.h"
 #include "learning/GeoEdit.h"
 #include "learning/GeoInputKK.h"
 #include "learning/GeoLernen.h"
@@ -68,6 +69,29 @@ TEST_F(LearningViewTest, StatusLineCountsWhileTheLearnerTypes)
     EXPECT_EQ(view->CountField(2)->text(), QString::fromUtf8("Ungelöst: 2"));
     EXPECT_EQ(view->ProgressBar()->Percent(), 33);
     delete view;
+}
+
+// The count fields keep one width while counting and fit a four-digit count
+// in every language.
+TEST_F(LearningViewTest, CountFieldsFitFourDigitsInEveryLanguage)
+{
+    for (int language = 1; language <= 3; ++language) {
+        MainDictionary().SetActLang(language);
+        TGeoLernen* view = open();
+        ASSERT_TRUE(view->Opened());
+        for (int i = 0; i < 3; ++i) {
+            QLabel* field = view->CountField(i);
+            const QString widest = field->text().section(u' ', 0, -2) + QStringLiteral(" 9999");
+            SCOPED_TRACE(widest.toStdString());
+            EXPECT_GE(field->width(), 90);
+            EXPECT_GE(field->contentsRect().width() - field->indent(), field->fontMetrics().horizontalAdvance(widest));
+        }
+        const int width = view->CountField(2)->width();
+        QTest::keyClicks(input(*view).Fields()[0], "rhine");
+        EXPECT_EQ(view->CountField(2)->width(), width) << "no jump while counting";
+        delete view;
+    }
+    MainDictionary().SetActLang(1);
 }
 
 TEST_F(LearningViewTest, ClosingWithARightAnswerShowsAndStoresTheResult)

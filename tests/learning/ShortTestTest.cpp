@@ -29,7 +29,6 @@ protected:
         countries.SetKind("L");
         TKategorie& capitals = lesson.AddCategory();
         capitals.SetKind("C");
-        capitals.Singular = "Hauptstadt";
         for (const auto& [country, capital] : {std::pair{"Frankreich", "Paris"}, std::pair{"Spanien", "Madrid"}}) {
             TGeoItem& c = countries.AddItem();
             c.NamesGerman = {country};
@@ -146,6 +145,34 @@ TEST_F(ShortTest, RevealSolvesOneFieldPerPressOfTheButton)
     TGeoEdit* elbe = input->Fields()[5];
     QTest::mouseClick(elbe, Qt::LeftButton);
     EXPECT_EQ(elbe->Item()->State(), ItemState::Open) << "one click of the button reveals one field";
+}
+
+// What the learner sees of each state, capitals waiting for their country
+// included, before and while a field has the focus.
+TEST_F(ShortTest, FieldColoursShowEveryState)
+{
+    auto input = start(true);
+    const auto& fields = input->Fields();
+    auto background = [](TGeoEdit* f) { return f->palette().color(QPalette::Base).rgb() & 0xFFFFFF; };
+    QTest::keyClicks(fields[0], "Frankreich");             // right
+    QTest::keyClicks(fields[2], "Portugal");               // wrong
+    fields[4]->Item()->ShowNameInEdit(true);               // revealed
+    fields[6]->setFocus();                                 // an open one has the focus
+    const struct {
+        const char* what;
+        TGeoEdit* field;
+        QRgb colour;
+    } cases[] = {
+        {"right", fields[0], 0xD7FFD7},
+        {"capital of a country not yet answered", fields[3], 0xEEEEEE},
+        {"wrong", fields[2], 0xEEEEEE},
+        {"revealed", fields[4], 0xFBFFA6},
+        {"open", fields[5], 0xEEEEEE},
+        {"open with the focus", fields[6], 0xFFFFFF},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(background(c.field), c.colour) << c.what;
+    EXPECT_EQ(fields[3]->Item()->State(), ItemState::Dependent);
 }
 
 TEST_F(ShortTest, InitialLettersAndMapClicks)

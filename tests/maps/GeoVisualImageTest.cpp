@@ -185,4 +185,24 @@ TEST_F(PictureMapTest, ABrokenPictureIsReportedAndTheLessonStillLoads)
     EXPECT_EQ(lesson.Categories.size(), 1u);
 }
 
+// Without a usable picture the map is its background colour and nothing else.
+TEST_F(PictureMapTest, NoPictureMissingOrDamagedShowsOnlyTheBackground)
+{
+    write("Lektionen/broken.gif", "GIF89a\x10\x00");
+    for (const char* bitmap : {"", "missing.gif", "broken.gif"}) {
+        SCOPED_TRACE(bitmap);
+        auto map = load(QByteArray("[Allgemeines]\nBackground=clAqua\nBitmap=") + bitmap + "\n");
+        view.show();
+        map->show();
+        map->resize(300, 200);
+        QCoreApplication::processEvents();
+        const QImage shot = map->viewport()->grab().toImage();
+        int other = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                other += (shot.pixel(x, y) & 0xFFFFFF) != 0x00FFFF;
+        EXPECT_EQ(other, 0) << "pixels that are not the background";
+    }
+}
+
 } // namespace
