@@ -221,6 +221,15 @@ void Tfrm_main::langChangeLanguage()
     m_startLogoText->setPixmap(logo);
     m_infoLogoText->setPixmap(logo.scaledToHeight(logo.height() * 2 / 3, Qt::SmoothTransformation));
     QApplication::setApplicationName(QStringLiteral("Orbilo"));
+    ShowLearnerInTitle();
+}
+
+void Tfrm_main::ShowLearnerInTitle()
+{
+    // Several people share one installation: the title says who is learning.
+    const QString base = windowTitle().section(QStringLiteral(" – "), 0, 0);
+    const QString learner = m_options ? m_options->CurrentUserName() : QString();
+    setWindowTitle(learner.isEmpty() ? base : base + QStringLiteral(" – ") + learner);
 }
 
 // ---------------------------------------------------------------- toolbars
@@ -617,6 +626,7 @@ void Tfrm_main::btn_Config_ZurueckClick()
     // the settings in memory.
     options.SaveUserList(m_users->entries());
     options.SaveSettings();
+    ShowLearnerInTitle();
 }
 
 void Tfrm_main::Btn_Haupt_InfoClick()

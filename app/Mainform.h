@@ -110,6 +110,7 @@ private:
     void runStartUp();
     void applyWindowPlacement();
     void langChangeLanguage();
+    void ShowLearnerInTitle();
     void UpdateUserButtons();
 
     void Btn_Haupt_LernenClick();

@@ -13,6 +13,7 @@
 
 #include <QDateTime>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -340,6 +341,18 @@ TGeoInputAbfrageChoice::TGeoInputAbfrageChoice(QWidget* owner, TDaten& lesson) :
     m_seed = NewSeed() + 1;
 }
 
+void TGeoInputAbfrageChoice::keyPressEvent(QKeyEvent* event)
+{
+    // The buttons read "&1" … "&7": the plain digit picks them as well.
+    const int k = event->key() - Qt::Key_1;
+    const auto mods = event->modifiers() & ~(Qt::KeypadModifier | Qt::AltModifier);
+    if (mods == Qt::NoModifier && k >= 0 && k < static_cast<int>(m_buttons.size()) && !m_buttons[k]->isHidden()) {
+        m_buttons[k]->animateClick();
+        return;
+    }
+    TGeoInputAbfrage::keyPressEvent(event);
+}
+
 QString TGeoInputAbfrageChoice::ModeName() const { return MainDictionary().GetText(QStringLiteral("AbfrageChoice")); }
 
 QString TGeoInputAbfrageChoice::GetAnswer() const { return m_chosen; }
@@ -360,13 +373,16 @@ QStringList TGeoInputAbfrageChoice::WrongAnswers(const TGeoItem& item) const
     // First the item's own category, whatever the other items' states.
     if (item.Category)
         take(*item.Category, SIZE_MAX);
-    // Then the other categories in turn until there are enough; a round that
-    // adds nothing ends it, so a small lesson simply shows fewer buttons.
-    const size_t want = std::max(candidates.size(), needed);
+    // Then the other categories in turn while there are too few, each adding
+    // up to one more than the buttons need, so that the random pick below
+    // still has a choice. A round that adds nothing ends it, so a small
+    // lesson simply shows fewer buttons; no name is ever shown twice.
+    const size_t want = std::max(candidates.size(), needed + 1);
+    const bool onlyOne = Lesson.Categories.size() == 1;
     for (bool added = true; candidates.size() < needed && added;) {
         added = false;
         for (const auto& category : Lesson.Categories) {
-            if (category.get() == item.Category || candidates.size() >= needed)
+            if ((category.get() == item.Category && !onlyOne) || candidates.size() >= needed)
                 continue;
             const size_t before = candidates.size();
             take(*category, want);

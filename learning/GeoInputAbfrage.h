@@ -96,6 +96,7 @@ public:
 
 protected:
     void QuestionChosen(TGeoItem& item) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QStringList WrongAnswers(const TGeoItem& item) const;

@@ -28,6 +28,8 @@ public:
         auto* contents = new QPushButton(QStringLiteral("⌂"));
         contents->setToolTip(QStringLiteral("Inhalt / Contents"));
         contents->setFixedWidth(36);
+        // Enter in the search field searches; it must not also go home.
+        contents->setAutoDefault(false);
         m_search = new QLineEdit;
         m_search->setPlaceholderText(QStringLiteral("Suchen / Search"));
         m_search->setClearButtonEnabled(true);

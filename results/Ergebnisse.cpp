@@ -18,6 +18,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
@@ -197,6 +198,17 @@ Tfrm_Ergebnis::Tfrm_Ergebnis(QWidget* parent)
 }
 
 Tfrm_Ergebnis::~Tfrm_Ergebnis() = default;
+
+void Tfrm_Ergebnis::keyPressEvent(QKeyEvent* event)
+{
+    // The Ok button is a flat tool button, never a dialog default: Enter
+    // closes the window as Esc does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 QLabel* Tfrm_Ergebnis::Label(const QString& name) const { return findChild<QLabel*>(name); }
 

@@ -52,6 +52,9 @@ public:
     TGeoChart* Chart() const { return m_chart; }
     FlatButton* PageButton(int page) const;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void fillList();
 

@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPen>
 
 PressablePicture::PressablePicture(const QString& objectName, int number, QWidget* parent)
     : QLabel(parent), m_number(number)
@@ -38,4 +40,16 @@ void PressablePicture::keyPressEvent(QKeyEvent* event)
         return;
     }
     QLabel::keyPressEvent(event);
+}
+
+void PressablePicture::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The keyboard's place: a dotted frame round the picture.
+    QPainter painter(this);
+    QPen pen(QColor(0x40, 0x40, 0x40), 1, Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -10,6 +10,10 @@
 #include "widgets/GradientPanel.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QApplication>
+#include <QTextBrowser>
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -33,6 +37,9 @@ TEST_F(MainformTest, FirstStartGreetsAndWritesTheSettings)
     EXPECT_EQ(main->Optionen().UserNumber, 1);
     EXPECT_EQ(main->lang.ActiveLanguage(), 2);
     EXPECT_EQ(main->CurrentPage(), "Start");
+    EXPECT_EQ(main->windowTitle(), QString::fromUtf8("Orbilo 3.0 – Anna")) << "who is learning";
+    main->lang.SetActLang(3);
+    EXPECT_EQ(main->windowTitle(), QString::fromUtf8("Orbilo 3.0 – Anna"));
 }
 
 TEST_F(MainformTest, EmptyUserListMeansFirstStartAgainAndRewritesSpelling)
@@ -200,6 +207,49 @@ TEST_F(MainformTest, AtMostOneToolbarAndOnlyItsButtonsEnabled)
     EXPECT_EQ(main->nb_optionen()->currentIndex(), 0);
     main->Button("btn_Config_Users")->click();
     EXPECT_EQ(main->nb_optionen()->currentIndex(), 1);
+}
+
+TEST_F(MainformTest, EnterInTheHelpSearchShowsTheHit)
+{
+    QFile help(dir.filePath("geo.hlp"));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    QByteArray html = "<h1><a name=\"contents\">Inhalt</a></h1>";
+    for (int i = 0; i < 200; ++i)
+        html += "<p>Absatz " + QByteArray::number(i) + "</p>";
+    help.write(html + "<p>Zielwort</p>");
+    help.close();
+    HelpSystem::SetHelpFile(help.fileName());
+    ASSERT_TRUE(HelpSystem::ShowContents());
+    QWidget* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "HelpWindow" && w->isVisible())
+            window = w;
+    ASSERT_NE(window, nullptr);
+    auto* search = window->findChild<QLineEdit*>();
+    auto* browser = window->findChild<QTextBrowser*>();
+    ASSERT_TRUE(search && browser);
+    search->setFocus();
+    QTest::keyClicks(search, "Zielwort");
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(browser->textCursor().selectedText(), "Zielwort") << "the hit is shown, not the contents page";
+    window->close();
+}
+
+TEST_F(MainformTest, AContinentPictureShowsWhenItHasTheKeyboard)
+{
+    writeIni("[Users]\n1=A\n");
+    auto main = start();
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    main->Button("Btn_Haupt_Lernen")->click();
+    auto* europe = main->findChild<QLabel*>("img_Europa");
+    ASSERT_NE(europe, nullptr);
+    ASSERT_TRUE(europe->focusPolicy() & Qt::TabFocus);
+    const QImage resting = europe->grab().toImage();
+    europe->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(europe->hasFocus());
+    EXPECT_NE(europe->grab().toImage(), resting) << "a focus mark is drawn";
 }
 
 TEST_F(MainformTest, HelpIsSuppressedInEnglish)

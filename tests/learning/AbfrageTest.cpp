@@ -8,6 +8,7 @@
 #include "support/TestResponder.h"
 
 #include <QLabel>
+#include <QSet>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -317,6 +318,37 @@ TEST_F(AbfrageTest, SelectionFillsFromOtherCategoriesAndNeverLoops)
     auto small = make<TGeoInputAbfrageChoice>();
     small->Start();
     EXPECT_EQ(shownNames(*small).size(), 2);
+}
+
+// The wrong answers from other categories are a random choice, not always
+// the same first ones, and a plain digit picks a button.
+TEST_F(AbfrageTest, SelectionDrawsWrongAnswersAtRandomAndTakesDigits)
+{
+    category("L", {"A1", "A2"});
+    category("C", {"B1", "B2", "B3", "B4"});
+    QSet<QString> seen;
+    static unsigned seed = 0;
+    for (seed = 1; seed <= 40; ++seed) {
+        TGeoInputAbfrage::RandomSeed = [] { return seed; };
+        auto input = make<TGeoInputAbfrageChoice>();
+        input->Start();
+        if (input->CurrentItem->Category == lesson.Categories[0].get())
+            for (const QString& name : shownNames(*input))
+                seen.insert(name);
+    }
+    EXPECT_TRUE(seen.contains("B3")) << "the fill takes one more than needed, so the pick has a choice";
+
+    TGeoInputAbfrage::RandomSeed = [] { return 7u; };
+    auto input = make<TGeoInputAbfrageChoice>();
+    input->Start();
+    TGeoItem* asked = input->CurrentItem;
+    const QString second = input->AnswerButtons()[1]->text().mid(4);
+    input->show();
+    QTest::keyClick(input->AnswerButtons()[0], Qt::Key_2);
+    QTest::qWait(300); // the button's click animation
+    EXPECT_EQ(asked->State(), second == asked->DisplayName() ? ItemState::Right : ItemState::Wrong)
+        << "the digit 2 chose " << second.toStdString();
+    EXPECT_GE(asked->AskCount, 1);
 }
 
 TEST_F(AbfrageTest, ASelectionPickIsJudgedLikeATypedAnswer)

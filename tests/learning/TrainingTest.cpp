@@ -4,7 +4,9 @@
 #include "widgets/FlatButton.h"
 #include "widgets/RadioGroup.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <map>
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,6 +40,32 @@ TEST(Training, ModesShowTheirOptions)
     }
     dialog.PrepareShow(false);
     EXPECT_FALSE(dialog.ModeButton(3)->isVisible()) << "memory only for country lessons";
+}
+
+// Every Alt key of the dialog reaches one control, in every language and mode.
+TEST(Training, NoTwoVisibleControlsShareAnAltKey)
+{
+    Tfrm_training dialog;
+    dialog.show();
+    for (int language = 1; language <= 3; ++language) {
+        dialog.lang.SetActLang(language);
+        for (int mode = 0; mode < 4; ++mode) {
+            dialog.PrepareShow(true);
+            dialog.ModeButton(mode)->click();
+            std::map<QChar, QString> owners;
+            for (QAbstractButton* control : dialog.findChildren<QAbstractButton*>()) {
+                const QString text = control->text();
+                const qsizetype amp = text.indexOf(u'&');
+                if (!control->isVisible() || amp < 0 || amp + 1 >= text.size())
+                    continue;
+                const QChar key = text.at(amp + 1).toLower();
+                EXPECT_FALSE(owners.count(key)) << "language " << language << ", mode " << mode << ": Alt+"
+                                                << QString(key).toStdString() << " for "
+                                                << owners[key].toStdString() << " and " << text.toStdString();
+                owners[key] = text;
+            }
+        }
+    }
 }
 
 TEST(Training, EveryShowingStartsFromTheDefaultsAndHiddenBoxesCount)

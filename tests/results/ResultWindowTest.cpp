@@ -15,6 +15,7 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,6 +120,17 @@ TEST_F(ResultWindow, PageButtonsSwitchBetweenPagesAndChart)
     EXPECT_FALSE(window.Chart()->isVisible());
     EXPECT_EQ(pages->currentIndex(), 1);
     EXPECT_FALSE(window.PageButton(2)->isChecked());
+}
+
+TEST_F(ResultWindow, EnterAndEscapeBothClose)
+{
+    window.Fill(MakeRun(clock, 3, 4, 10), {}, {}, 1, kLimits);
+    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        window.show();
+        window.PageButton(1)->setFocus();
+        QTest::keyClick(&window, Qt::Key(key));
+        EXPECT_FALSE(window.isVisible()) << key;
+    }
 }
 
 TEST_F(ResultWindow, ShowResultReadsTheFileAndStartsOnTheResultPage)
