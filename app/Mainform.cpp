@@ -1,4 +1,5 @@
 #include "app/Mainform.h"
+#include "app/OuterSize.h"
 
 #include "widgets/Background.h"
 #include "widgets/Artwork.h"
@@ -208,7 +209,8 @@ void Tfrm_main::runStartUp()
 void Tfrm_main::applyWindowPlacement()
 {
     const TOptionen::WindowPlacement placement = m_options->LoadWindowPlacement();
-    resize(std::max(kMinWidth, placement.width), std::max(kMinHeight, placement.height));
+    // Stored as the outer size when the window goes, so restored as that too.
+    new OuterSizeRestorer(*this, QSize(std::max(kMinWidth, placement.width), std::max(kMinHeight, placement.height)));
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     if (placement.maximized)

@@ -12,6 +12,7 @@ ORBILO_PACKAGES=(
   libgif-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
+  xvfb openbox xdotool
 )
 
 missing_packages() {
