@@ -1,4 +1,5 @@
 #include "learning/GeoLernen.h"
+#include "learning/MapFocus.h"
 
 #include "i18n/LangDialogs.h"
 #include "i18n/MainDictionary.h"
@@ -33,6 +34,9 @@ TGeoLernen::TGeoLernen(QWidget* page, const QString& lessonPath, std::unique_ptr
     PlaceInputPanel();
     BuildStatusLine();
     m_opened = OpenLessonFile(lessonPath);
+    if (m_opened && MapView)
+        if (QWidget* canvas = MapView->InteractiveCanvas())
+            new FocusBackAfterMapUse(*canvas, [this]() -> QWidget* { return InputPanel ? InputPanel->focusWidget() : nullptr; });
     if (m_opened)
         Begin();
 }

@@ -32,6 +32,9 @@ public:
     virtual QWidget* CreateItemEditPanel();
     virtual void EditorPageChanged(int page);
     virtual bool AddItemsFromDatabase();
+    // The part of the map that takes the keyboard while the learner moves
+    // it (the globe), or none.
+    virtual QWidget* InteractiveCanvas() const { return nullptr; }
 
 protected:
     // The scrolled area that holds the map's own controls.

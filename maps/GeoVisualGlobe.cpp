@@ -208,6 +208,8 @@ void TGeoVisualGlobe::ApplyGlobeSection(const IniFile& file)
     }
 }
 
+QWidget* TGeoVisualGlobe::InteractiveCanvas() const { return Globe; }
+
 void TGeoVisualGlobe::LoadCategories(const QString& lessonPath, const IniFile& file)
 {
     for (const QString& section : LessonFile::GlobeCategorySections(file)) {

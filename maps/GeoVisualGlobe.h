@@ -36,6 +36,7 @@ public:
 
     void ShowItemState(TGeoItem& item) override;
     void HighlightItem(TGeoItem* item, bool mainPartsOnly) override;
+    QWidget* InteractiveCanvas() const override;
     void PrepareMap() override;
     bool LoadLesson(const QString& lessonPath, const IniFile& lessonFile) override;
     void RenderItem(TGeoItem& item, QPainter& painter, const QRect& rect) override;

@@ -13,6 +13,10 @@
 #include "platform/Optionen.h"
 #include "support/TestResponder.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -113,6 +117,46 @@ TEST_F(GlobeLessonView, TypedTestShowsTheAskedCountryAndTheSolvedOnes)
     shot(*view, "globe_inset.png");
     EXPECT_TRUE(map->InsetPanel->isVisible());
     EXPECT_NE(map->MarkerObject, nullptr);
+}
+
+// Moving the globe does not take the keyboard from the answer field; a plain
+// click on it lets its arrow and +/- keys work.
+TEST_F(GlobeLessonView, TypingGoesOnAfterTheGlobeWasMoved)
+{
+    page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    auto view = open("Europa_Laender.lek", false);
+    ASSERT_TRUE(view->Opened());
+    auto* globe = dynamic_cast<TGeoVisualGlobe&>(*view->MapView).Globe;
+    auto* answer = dynamic_cast<TGeoInputAbfrageEdit&>(*view->InputPanel).AnswerField();
+    answer->setFocus();
+    const QPoint centre(globe->width() / 2, globe->height() / 2);
+
+    // A drag.
+    QTest::mousePress(globe, Qt::LeftButton, {}, centre);
+    for (int step = 1; step <= 5; ++step) {
+        QMouseEvent move(QEvent::MouseMove, centre + QPoint(10 * step, 4 * step), globe->mapToGlobal(centre + QPoint(10 * step, 4 * step)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(globe, &move);
+    }
+    QTest::mouseRelease(globe, Qt::LeftButton, {}, centre + QPoint(50, 20));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(answer->hasFocus()) << "after a drag";
+    QTest::keyClicks(QApplication::focusWidget(), "Fra");
+    EXPECT_EQ(answer->text(), "Fra");
+
+    // A wheel turn, after the globe had the focus.
+    globe->setFocus();
+    QWheelEvent wheel(QPointF(centre), globe->mapToGlobal(QPointF(centre)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(globe, &wheel);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(answer->hasFocus()) << "after a wheel zoom";
+
+    // A plain click keeps the keyboard on the globe.
+    QTest::mouseClick(globe, Qt::LeftButton, {}, centre);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(globe->hasFocus());
 }
 
 TEST_F(GlobeLessonView, MapTestTakesAClickOnTheAskedItem)
