@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QEnterEvent>
+#include <QTest>
 #include <map>
 #include <gtest/gtest.h>
 
@@ -66,6 +68,38 @@ TEST(Training, NoTwoVisibleControlsShareAnAltKey)
             }
         }
     }
+}
+
+// The chosen mode is unmistakable: chosen, keyboard focus and plain each
+// look different, and a button hidden under the pointer does not come back
+// looking raised.
+TEST(Training, ModeButtonsShowChosenFocusAndPlainApart)
+{
+    Tfrm_training dialog;
+    dialog.PrepareShow(true);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.ModeButton(2)->click();
+    FlatButton* plain = dialog.ModeButton(1);
+    FlatButton* focused = dialog.ModeButton(0);
+    focused->setFocus(Qt::TabFocusReason);
+    auto look = [](QWidget* w) {
+        QImage image = w->grab().toImage();
+        return image.copy(0, 0, 20, image.height()); // the frame and the glyph, not the caption
+    };
+    const QImage chosenLook = look(dialog.ModeButton(2));
+    const QImage focusLook = look(focused);
+    const QImage plainLook = look(plain);
+    EXPECT_NE(chosenLook, plainLook);
+    EXPECT_NE(focusLook, plainLook);
+    EXPECT_NE(focusLook, chosenLook);
+
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), plain->mapToGlobal(QPointF(5, 5)));
+    QCoreApplication::sendEvent(plain, &enter);
+    plain->hide();
+    plain->show();
+    EXPECT_EQ(look(plain), plainLook) << "no stale hover frame";
 }
 
 TEST(Training, EveryShowingStartsFromTheDefaultsAndHiddenBoxesCount)
