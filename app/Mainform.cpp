@@ -34,6 +34,8 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 constexpr int kMinWidth = 610;
@@ -140,6 +142,14 @@ Tfrm_main::Tfrm_main(const QString& programFolder)
 
 Tfrm_main::~Tfrm_main()
 {
+    // Without a close event first (the program is ended from outside) a
+    // lesson view may still be open. It goes now, while everything it refers
+    // to is still there, and does not return to the catalogue on its way
+    // out: the toolbars and the catalogue are about to go as well.
+    if (TGeo* view = std::exchange(m_view, nullptr)) {
+        view->OnDestroyed = nullptr;
+        delete view;
+    }
     qApp->removeEventFilter(this);
     if (m_options) {
         TOptionen::WindowPlacement placement;
@@ -152,6 +162,7 @@ Tfrm_main::~Tfrm_main()
             // A read-only folder was reported when it was first written to.
         }
     }
+    HelpSystem::SetHelpHook({}); // it asks this window's dictionary
     SetMainDictionary(nullptr);
     SetErrorDialogCaptions({});
 }

@@ -257,8 +257,8 @@ bool TGlobeCanvas::ResizeProjection(int w, int h)
     const bool cornerOnGlobe = prj.DeviceXYToLL(oldW, oldH, corner);
     const TGlobeOptionsSet options = m_globe.GlobeOptions();
     const bool fixed = (options & GlobeOption(goFixedCenterXYOnResize)) != 0;
-    int32_t x0 = static_cast<int32_t>(int64_t{prj.XOrigin()} * w / oldW);
-    int32_t y0 = static_cast<int32_t>(int64_t{prj.YOrigin()} * h / oldH);
+    int32_t x0 = TGlobeProjection::ClampOrigin(int64_t{prj.XOrigin()} * w / oldW);
+    int32_t y0 = TGlobeProjection::ClampOrigin(int64_t{prj.YOrigin()} * h / oldH);
     m_width = w;
     m_height = h;
     if (!fixed) {
@@ -274,8 +274,8 @@ bool TGlobeCanvas::ResizeProjection(int w, int h)
     if (cornerOnGlobe) {
         QPoint q;
         prj.PointLLToXY(corner, q);
-        x0 += w - q.x();
-        y0 += h - q.y();
+        x0 = TGlobeProjection::ClampOrigin(int64_t{x0} + w - q.x());
+        y0 = TGlobeProjection::ClampOrigin(int64_t{y0} + h - q.y());
     }
     prj.SetIntegerProp(ppXOrigin, x0);
     prj.SetIntegerProp(ppYOrigin, y0);

@@ -81,6 +81,7 @@ void TGlobeProjection::SetFloatProp(int property, double value)
 void TGlobeProjection::SetIntegerProp(int property, int32_t value)
 {
     if (property == ppXOrigin || property == ppYOrigin) {
+        value = ClampOrigin(value);
         int32_t& field = property == ppXOrigin ? m_xOrigin : m_yOrigin;
         if (field == value)
             return;
@@ -128,9 +129,10 @@ void TGlobeProjection::SetScaleFactor(double x)
     if (x < kMinScale)
         x = kMinScale;
     if (x != m_scaleFactor) {
-        // The point under the window centre stays put.
-        m_xOrigin = Round(x * (m_xOrigin - w / 2) / m_scaleFactor) + w / 2;
-        m_yOrigin = Round(x * (m_yOrigin - h / 2) / m_scaleFactor) + h / 2;
+        // The point under the window centre stays put. Zooming far in moves
+        // a far origin farther off; it stops where device points still fit.
+        m_xOrigin = ClampOrigin(int64_t{Round(x * (m_xOrigin - w / 2) / m_scaleFactor)} + w / 2);
+        m_yOrigin = ClampOrigin(int64_t{Round(x * (m_yOrigin - h / 2) / m_scaleFactor)} + h / 2);
         m_altitude = Round(1 / (x * kTan50));
         m_globe.AssignViewRect(QRect(0, 0, Round(w / x), Round(h / x)));
         m_scaleFactor = x;

@@ -5,6 +5,7 @@
 
 #include "globe/GlobeProjectionModel.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -35,6 +36,14 @@ using TProjectionFlags = uint8_t;
 
 class TGlobeProjection : public TGlobeRoot {
 public:
+    // The origin never lies farther off than this: the largest globe radius
+    // (scale 3) added to it still gives a device point in integer range.
+    static constexpr int32_t MaxOrigin = 1000000000;
+    static int32_t ClampOrigin(int64_t origin)
+    {
+        return static_cast<int32_t>(std::clamp<int64_t>(origin, -MaxOrigin, MaxOrigin));
+    }
+
     explicit TGlobeProjection(TCustomGlobeView& globe);
     ~TGlobeProjection() override;
     TGlobeProjection(const TGlobeProjection&) = delete;

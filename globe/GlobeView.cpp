@@ -562,8 +562,10 @@ void TGlobeView::SetViewRect(int32_t left, int32_t top, int32_t width, int32_t h
     const double S = prj.ScaleFactor();
     double a = std::min(W / static_cast<double>(width), H / static_cast<double>(height));
     a = std::min(a, 3.0);
-    const int32_t x0 = Round(a * (prj.XOrigin() / S - (int64_t{left} + width / 2))) + W / 2;
-    const int32_t y0 = Round(a * (prj.YOrigin() / S - (int64_t{top} + height / 2))) + H / 2;
+    const int64_t dx = Round(a * (prj.XOrigin() / S - (int64_t{left} + width / 2)));
+    const int64_t dy = Round(a * (prj.YOrigin() / S - (int64_t{top} + height / 2)));
+    const int32_t x0 = TGlobeProjection::ClampOrigin(dx + W / 2);
+    const int32_t y0 = TGlobeProjection::ClampOrigin(dy + H / 2);
     if (std::max(W, H) / a > 2147483647.0)
         a = std::max(W, H) / 2147483647.0;
     if (a == S)
@@ -586,8 +588,8 @@ void TGlobeView::PanViewXY(int32_t dx, int32_t dy)
     if (dx != 0 || dy != 0) {
         TGlobeProjection& prj = *m_projection;
         const double s = prj.ScaleFactor();
-        prj.SetIntegerProp(ppXOrigin, prj.XOrigin() - Round(dx * s));
-        prj.SetIntegerProp(ppYOrigin, prj.YOrigin() - Round(dy * s));
+        prj.SetIntegerProp(ppXOrigin, TGlobeProjection::ClampOrigin(int64_t{prj.XOrigin()} - Round(dx * s)));
+        prj.SetIntegerProp(ppYOrigin, TGlobeProjection::ClampOrigin(int64_t{prj.YOrigin()} - Round(dy * s)));
         DoPanned();
     }
     UpdateScrollBars();

@@ -28,8 +28,13 @@ namespace {
 
 constexpr int kMaxPolygonPoints = 10;
 constexpr int kMaxStarSpikes = 20;
-// Far beyond any flag; keeps absurd percentages from overflowing.
-constexpr qint64 kMaxPixels = 1 << 20;
+// No flag is higher than this or wider than four times its height (the
+// widest real ones are about 2.5 : 1).
+constexpr int kMaxSide = 16384;
+constexpr int kMaxAspect = 4;
+// How far beyond its own size a shape may reach. Nothing of a real flag lies
+// outside it; inside it every sum and product of measures stays in range.
+constexpr int kReach = 4;
 
 QColor toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
@@ -76,6 +81,15 @@ private:
     const QString& m_description;
 };
 
+int boundedHeight(int height) { return std::clamp(height, 0, kMaxSide); }
+
+// A pixel measure held within reach of the flag's side of this size.
+int withinReach(double pixels, int size)
+{
+    const double reach = double(kReach) * std::max(size, 1);
+    return static_cast<int>(std::clamp(pixels, -reach, reach));
+}
+
 // n percent of size, with 33 and 66 meaning exact thirds.
 int measure(int n, int size)
 {
@@ -83,7 +97,7 @@ int measure(int n, int size)
         return size / 3;
     if (n == 66)
         return size * 2 / 3;
-    return static_cast<int>(std::clamp(qint64(size) * n / 100, -kMaxPixels, kMaxPixels));
+    return withinReach(double(qint64(size) * n / 100), size);
 }
 
 struct Pens {
@@ -128,8 +142,23 @@ void shareZero(int& x2, int& y2)
         y2 = x2;
 }
 
+// The painter's device in the painter's coordinates: no part of a picture
+// outside it can show.
+QRect visibleArea(const QPainter& p)
+{
+    constexpr int kEverywhere = 1 << 29;
+    bool invertible = false;
+    const QTransform toFlag = p.combinedTransform().inverted(&invertible);
+    const QPaintDevice* device = p.device();
+    if (!device || !invertible)
+        return QRect(-kEverywhere, -kEverywhere, 2 * kEverywhere, 2 * kEverywhere);
+    return toFlag.mapRect(QRect(0, 0, device->width(), device->height()));
+}
+
 void frame(QPainter& p, int width, int height)
 {
+    if (width < 1 || height < 1)
+        return; // a frame of no flag would lie beside it
     p.fillRect(QRect(0, 0, width, 1), Qt::black);
     p.fillRect(QRect(0, height - 1, width, 1), Qt::black);
     p.fillRect(QRect(0, 0, 1, height), Qt::black);
@@ -140,6 +169,7 @@ void frame(QPainter& p, int width, int height)
 
 int FlagPainter::FlagWidth(const QString& description, int height, bool fixedRatio)
 {
+    height = boundedHeight(height);
     const int threeToTwo = (height / 2) * 3;
     const Command first(ExtractField(description, u';', 1), description);
     if (first.name() != u"q")
@@ -148,18 +178,20 @@ int FlagPainter::FlagWidth(const QString& description, int height, bool fixedRat
     const int b = first.atLeastOne(2);
     if (fixedRatio && !(a == 1 && b == 1))
         return threeToTwo;
-    return static_cast<int>(std::min<qint64>(qint64(height / a) * b, kMaxPixels));
+    return static_cast<int>(std::min(qint64(height / a) * b, qint64(kMaxAspect) * height));
 }
 
 void FlagPainter::DropEmblem()
 {
     m_emblem = QImage();
     m_emblemFile.clear();
+    m_emblemPlace = QRect();
+    m_emblemPart = QRect();
 }
 
-const QImage& FlagPainter::emblem(const QString& file, QSize size)
+const QImage& FlagPainter::emblem(const QString& file, const QRect& place, const QRect& part)
 {
-    if (!m_emblem.isNull() && m_emblemFile == file && m_emblem.size() == size)
+    if (!m_emblem.isNull() && m_emblemFile == file && m_emblemPlace == place && m_emblemPart == part)
         return m_emblem;
     const QDir folder(m_pictureFolder);
     QString path = folder.filePath(file);
@@ -174,23 +206,31 @@ const QImage& FlagPainter::emblem(const QString& file, QSize size)
     QSvgRenderer renderer(path);
     if (!renderer.isValid())
         throw FlagFileError(path);
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    // Only the part that can be seen is rendered; the picture keeps its
+    // place and size, the rest of it falls outside the image.
+    QImage image(part.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    renderer.render(&p, QRectF(QPointF(0, 0), size));
+    renderer.render(&p, QRectF(place.topLeft() - part.topLeft(), place.size()));
     p.end();
     m_emblem = image;
     m_emblemFile = file;
+    m_emblemPlace = place;
+    m_emblemPart = part;
     return m_emblem;
 }
 
 int FlagPainter::Paint(QPainter& p, const QString& description, int height)
 {
+    height = boundedHeight(height);
     const int width = FlagWidth(description, height, m_fixedRatio);
+    const QRect flag(0, 0, width, height);
     p.save();
+    // Shapes that reach beyond the flag are cut at its edge.
+    p.setClipRect(flag, Qt::IntersectClip);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.fillRect(QRect(0, 0, width, height), Qt::white);
+    p.fillRect(flag, Qt::white);
 
     Pens pens;
     const auto x = [&](int n) { return measure(n, width); };
@@ -234,7 +274,7 @@ int FlagPainter::Paint(QPainter& p, const QString& description, int height)
                 const int pos = cmd.number(5);
                 const int t = y(cmd.number(6));
                 const int centreY = (top + y2) / 2;
-                const int centreX = static_cast<int>(pos / 100.0 * x2 + left / 2.0);
+                const int centreX = withinReach(pos / 100.0 * x2 + left / 2.0, width);
                 rectangle(p, pens, left, centreY - t / 2, x2, centreY - t / 2 + t);
                 rectangle(p, pens, centreX - t / 2, top, centreX - t / 2 + t, y2);
             } else if (name == u"m") {
@@ -250,7 +290,11 @@ int FlagPainter::Paint(QPainter& p, const QString& description, int height)
                     continue;
                 const int left = rawX == -1 ? (width - w) / 2 : x(rawX);
                 const int top = rawY == -1 ? (height - h) / 2 : y(rawY);
-                p.drawImage(QPoint(left, top), emblem(file, QSize(w, h)));
+                const QRect place(left, top, w, h);
+                const QRect part = place & flag & visibleArea(p);
+                if (part.isEmpty())
+                    continue;
+                p.drawImage(part.topLeft(), emblem(file, place, part));
             } else if (name == u"e") {
                 const int cx = x(cmd.number(1));
                 const int cy = y(cmd.number(2));
@@ -271,7 +315,7 @@ int FlagPainter::Paint(QPainter& p, const QString& description, int height)
                 const int cy = y(cmd.number(2));
                 const int cx = rawX == -1 ? cy : x(rawX);
                 const int r = y(cmd.number(3));
-                const int inner = static_cast<int>(qint64(cmd.number(4)) * r / 100);
+                const int inner = withinReach(double(qint64(cmd.number(4)) * r / 100), height);
                 const int spikes = cmd.count() >= 5 ? std::min(cmd.atLeastOne(5), kMaxStarSpikes) : 5;
                 const double angle = cmd.count() >= 6 ? cmd.number(6) : -90;
                 QPolygonF star;
@@ -305,6 +349,7 @@ bool FlagPainter::TryPaint(QPainter& p, const QString& description, int height, 
     } catch (const OrbiloError& e) {
         if (error)
             *error = e.message();
+        height = boundedHeight(height);
         int width = (height / 2) * 3;
         try {
             width = FlagWidth(description, height, m_fixedRatio);

@@ -3,6 +3,7 @@
 #include "platform/OrbiloError.h"
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -63,12 +64,16 @@ public:
 
     void DropEmblem();
     bool HasEmblem() const { return !m_emblem.isNull(); }
+    QSize EmblemSize() const { return m_emblem.size(); }
 
 private:
-    const QImage& emblem(const QString& file, QSize size);
+    // The picture placed at place, rendered for the part of it that shows.
+    const QImage& emblem(const QString& file, const QRect& place, const QRect& part);
 
     QString m_pictureFolder;
     bool m_fixedRatio = false;
     QImage m_emblem;
     QString m_emblemFile;
+    QRect m_emblemPlace;
+    QRect m_emblemPart;
 };

@@ -8,6 +8,7 @@
 #include "lesson/TKategorie.h"
 
 #include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -17,25 +18,24 @@ constexpr TColor kRightGreen = 0xD7FFD7;
 constexpr TColor kRevealedYellow = 0xA6FFFB;
 constexpr TColor kDisabledGrey = 0xC0C0C0;
 
-// Sets a flag for the length of a walk.
-class WalkMark {
-public:
-    explicit WalkMark(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~WalkMark() { m_flag = false; }
-
-private:
-    bool& m_flag;
-};
-
-bool containsDepthFirst(const TGeoItem& owner, const TGeoItem* item, std::unordered_set<const TGeoItem*>& seen)
+// The walks below keep their way in a list instead of on the stack: a
+// damaged index can make sub-item chains of any length.
+bool containsDepthFirst(const TGeoItem& owner, const TGeoItem* item)
 {
-    if (!seen.insert(&owner).second)
-        return false;
-    for (const TGeoItem* sub : owner.SubItems) {
-        if (sub == item)
-            return true;
-        if (sub && containsDepthFirst(*sub, item, seen))
-            return true;
+    std::unordered_set<const TGeoItem*> seen;
+    std::vector<const TGeoItem*> pending{&owner};
+    while (!pending.empty()) {
+        const TGeoItem* at = pending.back();
+        pending.pop_back();
+        if (!seen.insert(at).second)
+            continue;
+        // Pushed in reverse, so that the first sub-item is searched first.
+        for (auto sub = at->SubItems.rbegin(); sub != at->SubItems.rend(); ++sub) {
+            if (*sub == item)
+                return true;
+            if (*sub)
+                pending.push_back(*sub);
+        }
     }
     return false;
 }
@@ -84,30 +84,71 @@ bool TGeoItem::IsSolved() const
            (!CapitalOf || CapitalOf->State() == ItemState::Right);
 }
 
-bool TGeoItem::ContainsSubItem(const TGeoItem* item) const
-{
-    std::unordered_set<const TGeoItem*> seen;
-    return containsDepthFirst(*this, item, seen);
-}
+bool TGeoItem::ContainsSubItem(const TGeoItem* item) const { return containsDepthFirst(*this, item); }
 
 void TGeoItem::SetVisible(bool visible)
 {
-    if (m_visibilityWalk)
-        return;
-    WalkMark mark(m_visibilityWalk);
-    Visible = visible;
-    if (GeoObject)
-        GeoObject->SetVisible(visible);
-    for (TGeoItem* sub : SubItems)
-        if (sub)
-            sub->SetVisible(visible);
+    // Every item the walk reaches ends up the same, so each is set once.
+    std::unordered_set<TGeoItem*> seen;
+    std::vector<TGeoItem*> pending{this};
+    while (!pending.empty()) {
+        TGeoItem* at = pending.back();
+        pending.pop_back();
+        if (!seen.insert(at).second)
+            continue;
+        at->Visible = visible;
+        if (at->GeoObject)
+            at->GeoObject->SetVisible(visible);
+        for (auto sub = at->SubItems.rbegin(); sub != at->SubItems.rend(); ++sub)
+            if (*sub)
+                pending.push_back(*sub);
+    }
 }
 
 void TGeoItem::UpdatePresentation(int mode)
 {
-    if (m_presentationWalk)
-        return;
-    WalkMark mark(m_presentationWalk);
+    // Depth first, the look an item passes on reaching the items below it;
+    // an item already on the way ends that branch, which ends cycles. The
+    // country of a capital comes before the capital's own parts.
+    struct Step {
+        TGeoItem* item;
+        int passOn;
+        bool capitalDone;
+        std::size_t next; // the sub-item to go to next
+    };
+    std::vector<Step> way;
+    const auto enter = [&way](TGeoItem* item, int itemMode) {
+        if (item->m_presentationWalk)
+            return;
+        const int passOn = item->presentOwnLook(itemMode);
+        way.push_back({item, passOn, !(item->GeoObject && item->CapitalOf), 0});
+        item->m_presentationWalk = true;
+    };
+    try {
+        enter(this, mode);
+        while (!way.empty()) {
+            Step& step = way.back();
+            if (!step.capitalDone) {
+                step.capitalDone = true;
+                enter(step.item->CapitalOf, step.passOn);
+            } else if (step.next < step.item->SubItems.size()) {
+                TGeoItem* sub = step.item->SubItems[step.next++];
+                if (sub)
+                    enter(sub, step.passOn);
+            } else {
+                step.item->m_presentationWalk = false;
+                way.pop_back();
+            }
+        }
+    } catch (...) {
+        for (const Step& step : way)
+            step.item->m_presentationWalk = false;
+        throw;
+    }
+}
+
+int TGeoItem::presentOwnLook(int mode)
+{
     int passOn = mode;
     if (GeoObject) {
         ILessonPresenter* presenter = nullptr;
@@ -123,14 +164,10 @@ void TGeoItem::UpdatePresentation(int mode)
         }
         if (presenter)
             GeoObject->SetPresenterId(presenter->PresenterId());
-        if (CapitalOf)
-            CapitalOf->UpdatePresentation(passOn);
     } else if (IsSolved()) {
         passOn = 2;
     }
-    for (TGeoItem* sub : SubItems)
-        if (sub)
-            sub->UpdatePresentation(passOn);
+    return passOn;
 }
 
 void TGeoItem::SetState(ItemState requested)

@@ -15,6 +15,10 @@ class TKategorie;
 // One geographical term of a lesson, held by its category.
 class TGeoItem {
 public:
+    // Sub-items come from the geographic index and may name each other
+    // without end; no real term is made of deeper levels than these.
+    static constexpr int MaxSubItemDepth = 16;
+
     explicit TGeoItem(TKategorie* category);
     ~TGeoItem();
     TGeoItem(const TGeoItem&) = delete;
@@ -61,11 +65,14 @@ public:
 
 private:
     void applyEditColors();
+    // Switches the item's own object to the look of the mode and returns
+    // the mode its sub-items and its country get.
+    int presentOwnLook(int mode);
 
     ItemState m_state = ItemState::Open;
     IAnswerEdit* m_answerEdit = nullptr;
-    // Sub-item lists come from data files and may form cycles; these mark
-    // the items on the current walk so that a cycle ends it.
-    bool m_visibilityWalk = false;
+    // Sub-item lists come from data files and may form cycles; this marks
+    // the items on the way of the current presentation walk, so that a
+    // cycle ends it.
     bool m_presentationWalk = false;
 };

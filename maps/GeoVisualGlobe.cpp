@@ -25,6 +25,9 @@
 #include <QPainterPath>
 #include <QPointer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const QString kLektion = QStringLiteral("Lektion");
@@ -32,9 +35,20 @@ const QString kGlobe = QStringLiteral("Globe");
 constexpr TColor kWideRiverColor = 0xFF4646;
 constexpr int kInsetSize = 150;
 // Sub-item chains come from the index and may loop; no real chain is deep.
-constexpr int kMaxSubItemDepth = 16;
+constexpr int kMaxSubItemDepth = TGeoItem::MaxSubItemDepth;
 
 bool isSmall(int area) { return area >= 1 && area <= 2499; }
+
+// A lesson's view is set on a globe of 300 x 300; even at the deepest zoom
+// the map allows, the globe's radius is some 15,500 pixels, so an origin
+// farther off shows nothing of it. Later resizes and zooms start from here.
+constexpr double kMaxLessonOrigin = 100000;
+
+// An angle of the lesson in -180 ... 180; one already there stays as it is.
+double wrapDegrees(double degrees)
+{
+    return std::abs(degrees) <= 180 ? degrees : std::remainder(degrees, 360.0);
+}
 
 // A close-up of an item, shown in the inset panel while the item is current.
 class TInsetPicture : public PictureControl, public IInsetPicture {
@@ -73,6 +87,18 @@ protected:
         p.setBrush(Qt::white);
         p.drawEllipse(QRectF(4, 6, 3, 3));
     }
+};
+
+// Counts the levels of sub-items being attached for as long as it lives.
+class AttachLevel {
+public:
+    explicit AttachLevel(int& level) : m_level(level) { ++m_level; }
+    ~AttachLevel() { --m_level; }
+    AttachLevel(const AttachLevel&) = delete;
+    AttachLevel& operator=(const AttachLevel&) = delete;
+
+private:
+    int& m_level;
 };
 
 bool passive(const TGeoItem& item)
@@ -191,21 +217,28 @@ void TGeoVisualGlobe::ApplyGlobeSection(const IniFile& file)
         prj.SetXAxisChanges(static_cast<TXAxisChanges>(integer("XAxisChanges")));
     if (has("ScaleFactor"))
         prj.SetScaleFactor(real("ScaleFactor"));
-    const std::pair<const char*, int> floats[] = {
-        {"XRotation", ppXRotation},         {"YRotation", ppYRotation},
-        {"ZRotation", ppZRotation},         {"CentralMeridian", ppCentralMeridian},
-        {"CentralParallel", ppCentralParallel}, {"FirstParallel", ppFirstParallel},
-        {"SecondParallel", ppSecondParallel}};
-    for (const auto& [key, property] : floats)
-        if (has(key))
-            prj.SetFloatProp(property, real(key));
-    for (const auto& [key, property] : {std::pair{"XOrigin", int(ppXOrigin)}, std::pair{"YOrigin", int(ppYOrigin)}}) {
-        if (!has(key))
-            continue;
-        const double v = real(key);
-        if (v > -1e9 && v < 1e9) // an absurd origin does not fit the integer
+    // Angles are brought into one turn, latitudes into -90 ... 90, before
+    // the engine sees them: a huge angle becomes no number at all in the
+    // rotation matrix, and every device point with it.
+    struct Angle {
+        const char* key;
+        int property;
+        bool latitude;
+    };
+    const Angle angles[] = {{"XRotation", ppXRotation, true},          {"YRotation", ppYRotation, false},
+                            {"ZRotation", ppZRotation, false},         {"CentralMeridian", ppCentralMeridian, false},
+                            {"CentralParallel", ppCentralParallel, true}, {"FirstParallel", ppFirstParallel, true},
+                            {"SecondParallel", ppSecondParallel, true}};
+    for (const Angle& angle : angles)
+        if (has(angle.key)) {
+            const double v = real(angle.key);
+            prj.SetFloatProp(angle.property, angle.latitude ? std::clamp(v, -90.0, 90.0) : wrapDegrees(v));
+        }
+    for (const auto& [key, property] : {std::pair{"XOrigin", int(ppXOrigin)}, std::pair{"YOrigin", int(ppYOrigin)}})
+        if (has(key)) {
+            const double v = std::clamp(real(key), -kMaxLessonOrigin, kMaxLessonOrigin);
             prj.SetIntegerProp(property, static_cast<int32_t>(v));
-    }
+        }
 }
 
 QWidget* TGeoVisualGlobe::InteractiveCanvas() const { return Globe; }
@@ -299,6 +332,13 @@ TGeoItem* TGeoVisualGlobe::FindOrCreateItem(const QString& code, TGeoItem& owner
 
 void TGeoVisualGlobe::AttachSubItems(TGeoItem& item)
 {
+    // Each level reads records that may name a further level, and a damaged
+    // index can go on for ever without looping. Below the depth to which
+    // SelectParts selects, a sub-item could never be shown: the chain ends
+    // there, before it could exhaust the stack.
+    if (m_attachLevel >= kMaxSubItemDepth)
+        return;
+    const AttachLevel level(m_attachLevel);
     const QStringList fields = SplitFields(item.SubItemRefs, u';');
     const ItemState state = item.State() == ItemState::Dependent ? ItemState::Dependent : ItemState::ShowOnly;
     for (int i = 0; i < fields.size(); ++i) {

@@ -67,4 +67,5 @@ private:
     std::unique_ptr<TGlobeLessonLink> m_link;
     QWidget* m_marker = nullptr;
     bool m_layoutActive = false;
+    int m_attachLevel = 0; // levels of AttachSubItems now running
 };

@@ -1,27 +1,43 @@
 // Drawing figures of the globe control: a full redraw of the world's
 // countries with lakes, rivers and the graticule, a repaint without changes,
-// and a rotation drag.
+// and a rotation drag; on the source GeoJSON and on the globe data the
+// program ships. Missing or unreadable data stops the run with an error:
+// figures of an empty globe would look like very good ones.
 
 #include "globe/GlobeClasses.h"
 #include "globe/GlobeLayer.h"
 #include "globe/GlobePresenters.h"
 #include "globe/GlobeProjections.h"
+#include "globe/GlobeStream.h"
 #include "globe/GlobeView.h"
 #include "tools/globe-viewer/SampleData.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMouseEvent>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 
 namespace {
-const QString kSources = QStringLiteral(ORBILO_SOURCE_DIR "/../shared/geosrc/naturalearth/");
+const QString kSources = QDir::cleanPath(QStringLiteral(ORBILO_SOURCE_DIR "/../shared/geosrc/naturalearth")) + u'/';
+// The program folder's Data as it ships.
+const QString kShipped = QStringLiteral(ORBILO_SOURCE_DIR "/data/Data/");
 
-void AddLayer(TGlobeView& globe, const QString& file, bool polygons, uint32_t fill)
+// Ends the whole run: a benchmark without its data measures nothing.
+[[noreturn]] void Fail(const QString& message)
 {
-    auto* layer = new TGlobeLayer(globe);
-    TGlobeObjectSource& source = layer->GetObjects();
-    LoadGeoJson(kSources + file, source);
+    std::fflush(stdout);
+    std::fprintf(stderr, "globe_draw_bench: %s\n", qPrintable(message));
+    std::exit(EXIT_FAILURE);
+}
+
+// One presenter for every object of the layer.
+void Present(TGlobeView& globe, TGlobeLayer& layer, bool polygons, uint32_t fill)
+{
+    TGlobeObjectSource& source = layer.GetObjects();
     std::unique_ptr<TPolyPresenter> p;
     if (polygons)
         p = std::make_unique<TPolygonPresenter>(globe, 1);
@@ -29,9 +45,19 @@ void AddLayer(TGlobeView& globe, const QString& file, bool polygons, uint32_t fi
         p = std::make_unique<TPolylinePresenter>(globe, 1);
     p->PolyPen.Define(polygons && fill != 0xE0B080 ? 0x000000 : 0xC08040, 0, 1, Pixel);
     p->PolyBrush.Define(fill, 0);
-    layer->Presenters().Add(std::move(p));
+    layer.Presenters().Add(std::move(p));
     for (int i = 0; i < source.Count(); ++i)
         source.GetObject(i)->SetPresenterID(1);
+}
+
+void AddLayer(TGlobeView& globe, const QString& file, bool polygons, uint32_t fill)
+{
+    auto* layer = new TGlobeLayer(globe);
+    const int read = LoadGeoJson(kSources + file, layer->GetObjects());
+    if (read < 1)
+        Fail(QStringLiteral("no objects in %1%2").arg(kSources, file) +
+             (read < 0 ? QStringLiteral(" (cannot read the file)") : QString()));
+    Present(globe, *layer, polygons, fill);
 }
 
 // The world of the program's globe lessons: countries, lakes, rivers.
@@ -41,6 +67,76 @@ void World(TGlobeView& globe)
     AddLayer(globe, QStringLiteral("ne_50m_lakes.json"), true, 0xE0B080);
     AddLayer(globe, QStringLiteral("ne_50m_rivers_lake_centerlines.json"), false, 0);
 }
+
+// The stream positions the shipped index gives the records of one section
+// (the last field of each record; "null" is a record without an object).
+std::vector<int64_t> IndexPositions(const QString& section)
+{
+    QFile file(kShipped + QStringLiteral("geodata.ini"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        Fail(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
+    const QString header = u'[' + section + u']';
+    std::vector<int64_t> positions;
+    bool inSection = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(u'[')) {
+            inSection = line.compare(header, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype eq = line.indexOf(u'=');
+        if (!inSection || eq < 0)
+            continue;
+        const QString position = line.mid(eq + 1).section(u'~', 5, 5);
+        if (position == u"null")
+            continue;
+        bool ok = false;
+        const int64_t at = position.toLongLong(&ok);
+        if (!ok || at < 0)
+            Fail(QStringLiteral("%1, [%2]: a record without a stream position: %3").arg(file.fileName(), section, line));
+        positions.push_back(at);
+    }
+    if (positions.empty())
+        Fail(QStringLiteral("%1 names no objects in [%2]").arg(file.fileName(), section));
+    return positions;
+}
+
+// A layer of the objects of one section of the shipped index, read from the
+// shipped globe data as the globe map reads them.
+void AddShippedLayer(TGlobeView& globe, TGlobeStreamReader& reader, const QString& section, bool polygons,
+                     uint32_t fill)
+{
+    auto* layer = new TGlobeLayer(globe);
+    for (const int64_t position : IndexPositions(section)) {
+        auto object = std::make_unique<TGeoDataObject>(nullptr);
+        try {
+            reader.Seek(position);
+            reader.BeginRecord();
+            object->ReadProperties(reader);
+        } catch (const std::exception& error) {
+            Fail(QStringLiteral("%1geodata.dat at %2 ([%3]): %4").arg(kShipped).arg(position).arg(section, error.what()));
+        }
+        object.release()->SetParent(&layer->GetObjects());
+    }
+    Present(globe, *layer, polygons, fill);
+}
+
+// The same world from the data the program ships: its countries, lakes and
+// rivers as the lessons show them.
+void ShippedWorld(TGlobeView& globe)
+{
+    auto stream = std::make_unique<QFile>(kShipped + QStringLiteral("geodata.dat"));
+    if (!stream->open(QIODevice::ReadOnly))
+        Fail(QStringLiteral("cannot read %1: %2").arg(stream->fileName(), stream->errorString()));
+    if (stream->size() == 0)
+        Fail(QStringLiteral("%1 is empty").arg(stream->fileName()));
+    TGlobeStreamReader reader(std::move(stream));
+    AddShippedLayer(globe, reader, QStringLiteral("Land"), true, 0x9FD7F5);
+    AddShippedLayer(globe, reader, QStringLiteral("See"), true, 0xE0B080);
+    AddShippedLayer(globe, reader, QStringLiteral("Fluss"), false, 0);
+}
+
+using WorldLoader = void (*)(TGlobeView&);
 
 // 250 closed outlines of 400 points each, spread over the globe.
 void Generated(TGlobeView& globe)
@@ -76,23 +172,26 @@ void Prepare(TGlobeView& globe, int size, bool antialiased)
     globe.show();
     QCoreApplication::processEvents();
     if (globe.SurfaceSize() != QSize(size, size))
-        throw std::runtime_error("the globe did not take its size");
+        Fail(QStringLiteral("the globe did not take its size of %1 x %1").arg(size));
     globe.GlobeCanvas().Antialiased = antialiased;
     globe.Projection().SetXRotation(40);
     globe.Projection().SetYRotation(20);
     globe.RenderBackBuffer(); // fills the 3D point caches
 }
 
-void BM_FullRedrawWorld(benchmark::State& state)
+void FullRedraw(benchmark::State& state, WorldLoader world)
 {
     TGlobeView globe;
-    World(globe);
+    world(globe);
     Prepare(globe, 1000, state.range(0) != 0);
     for (auto _ : state)
         globe.RenderBackBuffer();
     state.SetLabel(state.range(0) ? "antialiased" : "aliased");
 }
+void BM_FullRedrawWorld(benchmark::State& state) { FullRedraw(state, World); }
+void BM_FullRedrawShipped(benchmark::State& state) { FullRedraw(state, ShippedWorld); }
 BENCHMARK(BM_FullRedrawWorld)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_FullRedrawShipped)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The share of each layer in a full redraw: bit 0 countries, 1 lakes,
 // 2 rivers, 3 the graticule.
@@ -122,10 +221,10 @@ void BM_FullRedrawGenerated(benchmark::State& state)
 BENCHMARK(BM_FullRedrawGenerated)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // Zoomed in on Europe: most points fall outside the window.
-void BM_FullRedrawZoomed(benchmark::State& state)
+void FullRedrawZoomed(benchmark::State& state, WorldLoader world)
 {
     TGlobeView globe;
-    World(globe);
+    world(globe);
     Prepare(globe, 1000, true);
     globe.LocateToLL(10 * GU_DEGREE, 50 * GU_DEGREE);
     globe.Projection().SetScaleFactor(globe.Projection().ScaleFactor() * 8);
@@ -133,7 +232,10 @@ void BM_FullRedrawZoomed(benchmark::State& state)
     for (auto _ : state)
         globe.RenderBackBuffer();
 }
+void BM_FullRedrawZoomed(benchmark::State& state) { FullRedrawZoomed(state, World); }
+void BM_FullRedrawZoomedShipped(benchmark::State& state) { FullRedrawZoomed(state, ShippedWorld); }
 BENCHMARK(BM_FullRedrawZoomed)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_FullRedrawZoomedShipped)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // A paint without changes: one block copy of the back buffer to the window.
 void BM_RepaintUnchanged(benchmark::State& state)
@@ -146,15 +248,15 @@ void BM_RepaintUnchanged(benchmark::State& state)
     for (auto _ : state)
         globe.repaint();
     if (paints < state.iterations())
-        state.SkipWithError("repaint did not paint");
+        Fail(QStringLiteral("repaint did not paint (%1 paints in %2 repaints)").arg(paints).arg(state.iterations()));
 }
 BENCHMARK(BM_RepaintUnchanged)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 // One frame of a rotation drag at 800 × 800: the move and the paint it asks for.
-void BM_RotationDragFrame(benchmark::State& state)
+void RotationDragFrame(benchmark::State& state, WorldLoader world)
 {
     TGlobeView globe;
-    World(globe);
+    world(globe);
     Prepare(globe, 800, true);
     globe.MouseDown(mzbLeft, 0, 400, 400);
     int step = 0;
@@ -167,9 +269,12 @@ void BM_RotationDragFrame(benchmark::State& state)
     }
     globe.MouseUp(mzbLeft, 0, 400, 400);
     if (paints < state.iterations())
-        state.SkipWithError("a drag frame did not redraw");
+        Fail(QStringLiteral("a drag frame did not redraw (%1 redraws in %2 frames)").arg(paints).arg(state.iterations()));
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
+void BM_RotationDragFrame(benchmark::State& state) { RotationDragFrame(state, World); }
+void BM_RotationDragFrameShipped(benchmark::State& state) { RotationDragFrame(state, ShippedWorld); }
 BENCHMARK(BM_RotationDragFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RotationDragFrameShipped)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 } // namespace
 

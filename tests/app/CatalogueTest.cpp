@@ -11,6 +11,8 @@
 #include "widgets/LessonListBox.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QPointer>
 
 namespace {
 
@@ -263,6 +265,54 @@ TEST_F(CatalogueTest, ARunFromTheCatalogueIsStoredForTheUserWhenClosed)
     EXPECT_EQ(main->LessonView(), nullptr);
     EXPECT_EQ(main->CurrentPage(), "Lektionen");
     EXPECT_TRUE(IniFile(dir.filePath("Ergebnisse/2.dat")).ReadString("k.lek", "1").contains(";1;1;50 %;"));
+    TGeoLernen::ResultWindow = nullptr;
+}
+} // namespace
+
+namespace {
+// The window can go without a close event first (the program is ended from
+// outside, a test ends): the open lesson view goes with it, while the
+// toolbars and the catalogue it returns to still exist. Nothing is shown on
+// the way out.
+TEST_F(CatalogueTest, DestroyingTheWindowWithALessonOpenReleasesTheViewFirst)
+{
+    // A picture lesson, and a globe lesson on the shipped globe data.
+    lesson("k.lek", "[Lektion]\nName=Karte\nTyp=image\nKategorie=1\n[Kategorien]\n1=Städte\n[AKategorien]\n1=2\n"
+                    "[Kategorie1]\n1=Berlin\n2=Paris\n");
+    QDir(dir.path()).mkdir("Data");
+    for (const char* file : {"geodata.dat", "geodata.ini"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ORBILO_DATA_FOLDER "/Data/") + file, dir.filePath("Data/") + file));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORBILO_DATA_FOLDER "/Lektionen/Europa_Laender.lek"),
+                            dir.filePath("Lektionen/Europa_Laender.lek")));
+
+    int shown = 0;
+    TGeoLernen::ResultWindow = [&](TGeoLernen&, const TErgebnis&) { ++shown; };
+    // Wired as the program entry wires it.
+    Tfrm_main::StartHooks.LearningSettings = [](TLernOptionen&, bool, int) { return true; };
+    Tfrm_main::StartHooks.CreateLearningView = [&](QWidget* page, const QString& path,
+                                                   std::unique_ptr<TLernOptionen> options) -> TGeo* {
+        auto view = std::make_unique<TGeoLernen>(page, path, std::move(options), folder());
+        return view->Opened() ? view.release() : nullptr;
+    };
+    for (const char* file : {"k.lek", "Europa_Laender.lek"}) {
+        chosenUserNumber = "1";
+        auto main = start();
+        main->show();
+        main->Button("Btn_Haupt_Lernen")->click();
+        main->Lektionen().SetFilter(-1); // every group
+        for (int row = 0; row < main->lektionen()->count(); ++row)
+            if (main->lektionen()->item(row)->text().endsWith(QStringLiteral(";") + file))
+                main->lektionen()->setCurrentRow(row);
+        main->Button("Btn_Lektionen_Start")->click();
+        const QPointer<TGeo> view = main->LessonView();
+        ASSERT_FALSE(view.isNull()) << file;
+        QCoreApplication::processEvents();
+
+        main.reset();
+        EXPECT_TRUE(view.isNull()) << file;
+        EXPECT_EQ(shown, 0) << file;
+        EXPECT_FALSE(QFile::exists(dir.filePath("Ergebnisse/1.dat"))) << file;
+    }
     TGeoLernen::ResultWindow = nullptr;
 }
 } // namespace

@@ -137,6 +137,44 @@ TEST_F(Projected, ScaleLimitsFitAndTheCentreStaysPut)
     EXPECT_NEAR(prj.ScaleFactor(), 1 / (std::tan(50 * M_PI / 180) * 1e6), 1e-15);
 }
 
+// Origins far off the window, as a long pan or a damaged lesson leaves them:
+// zooming, resizing and panning keep them within the range in which device
+// points can still be computed, and on the side where they were.
+TEST_F(Projected, FarOriginsStayInRangeOnTheirSide)
+{
+    const int32_t origins[] = {999999999, -999999999, 2147483647, -2147483647 - 1};
+    for (const int32_t far : origins) {
+        TestGlobe g;
+        TGlobeProjection& p = g.Projection();
+        TGlobeCanvas& canvas = g.GlobeCanvas();
+        ASSERT_TRUE(canvas.ResizeProjection(400, 300));
+        p.SetXRotation(0);
+        p.SetScaleFactor(1e-6);
+        p.SetIntegerProp(ppXOrigin, far);
+        p.SetIntegerProp(ppYOrigin, -far / 2);
+        const auto check = [&](const char* step) {
+            EXPECT_LE(std::abs(int64_t{p.XOrigin()}), TGlobeProjection::MaxOrigin) << far << " " << step;
+            EXPECT_LE(std::abs(int64_t{p.YOrigin()}), TGlobeProjection::MaxOrigin) << far << " " << step;
+            EXPECT_GT(int64_t{p.XOrigin()} * far, 0) << far << " " << step << ": " << p.XOrigin();
+            EXPECT_LT(int64_t{p.YOrigin()} * far, 0) << far << " " << step << ": " << p.YOrigin();
+            QPoint centre;
+            p.LLToDeviceXY(0, 0, centre);
+            EXPECT_EQ(centre, p.GetGlobeCenterXY()) << far << " " << step;
+        };
+        check("set");
+        p.SetScaleFactor(2.5); // zoomed 2.5 million times about the window's centre
+        check("zoomed in");
+        ASSERT_TRUE(canvas.ResizeProjection(4000, 3000));
+        check("ten times the window");
+        ASSERT_TRUE(canvas.ResizeProjection(40, 30));
+        check("a tenth of it");
+        // Zoomed out as far as it goes, the far origin comes to the window's centre.
+        p.SetScaleFactor(1e-10);
+        EXPECT_LE(std::abs(p.XOrigin() - 200), 1) << far;
+        EXPECT_LE(std::abs(p.YOrigin() - 150), 1) << far;
+    }
+}
+
 TEST_F(Projected, ChainBehindTheGlobeGoesToTheRimOrIsLeftOut)
 {
     TPointStore chain;

@@ -2,6 +2,7 @@
 #include "learning/Flags.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
 #include <QSet>
@@ -209,6 +210,74 @@ TEST(FlagPainter, EmblemIsDrawnFromThePictureFolder)
     EXPECT_EQ(area(paint(painter, "m,emblem_xx.svg,-1,-1,0,50"), kBlue), QRect(45, 22, 45, 45));
     EXPECT_EQ(area(paint(painter, "m,EMBLEM_XX.svg,10,10,20,0"), kBlue), QRect(13, 9, 27, 27));
     EXPECT_THROW(paint(painter, "m,emblem_zz.svg,-1,-1,0,50"), FlagFileError);
+}
+
+// Descriptions as a damaged index may hold them. Every measure is cut to the
+// flag before anything is allocated or converted: each paints at once, the
+// emblem picture is never larger than the flag, and nothing is painted
+// beside the flag.
+TEST(FlagPainter, HostileMeasuresStayWithinTheFlag)
+{
+    QTemporaryDir dir;
+    writeSvg(dir.filePath("emblem_xx.svg"));
+    const char* const cases[] = {
+        "m,emblem_xx.svg,-1,-1,15000,15000",
+        "m,emblem_xx.svg,-1,-1,2147483647,0",
+        "m,emblem_xx.svg,-2147483648,-2147483648,2147483647,2147483647",
+        "m,emblem_xx.svg,2147483647,-1,50,50", // wholly beside the flag
+        "c,clRed;co,0,0,100,100,2147483647,20",
+        "c,clRed;co,2147483647,2147483647,2147483647,2147483647,2147483647,2147483647",
+        "c,clRed;co,-2147483648,-2147483648,-2147483648,-2147483648,-2147483648,-2147483648",
+        "c,clRed;r,-2147483648,-2147483648,2147483647,2147483647",
+        "c,clRed;r,-1,-1,-2147483648,2147483647",
+        "c,clRed;e,2147483647,-2147483648,2147483647",
+        "c,clRed;e,50,50,2147483647",
+        "c,clRed;t,2147483647,0,-2147483648,2147483647,0,-2147483648",
+        "c,clRed;s,2147483647,2147483647,2147483647,2147483647,20,2147483647",
+        "c,clRed;s,-1,50,2147483647,-2147483648",
+        "q,1,100000;c,clRed;r,0,0,100,100",
+        "q,1,2147483647;m,emblem_xx.svg,0,0,100,100",
+        "q,2147483647,1;c,clRed;r,0,0,100,100",
+    };
+    const QRgb kGrey = qRgb(128, 128, 128);
+    const QPoint at(20, 20);
+    QElapsedTimer clock;
+    clock.start();
+    for (const char* description : cases) {
+        for (const bool fixed : {false, true}) {
+            FlagPainter painter;
+            painter.SetPictureFolder(dir.path());
+            painter.SetFixedRatio(fixed);
+            const int width = FlagPainter::FlagWidth(description, 90, fixed);
+            EXPECT_GE(width, 0) << description;
+            EXPECT_LE(width, 4 * 90) << description << ": no flag is wider than four times its height";
+
+            // The flag inside a grey margin that must stay grey.
+            QImage image(std::min(width, 400) + 2 * at.x(), 90 + 2 * at.y(), QImage::Format_RGB32);
+            image.fill(kGrey);
+            {
+                QPainter p(&image);
+                p.translate(at);
+                painter.Paint(p, description, 90);
+            }
+            const QRect flag(at, QSize(width, 90));
+            int outside = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    outside += !flag.contains(x, y) && image.pixel(x, y) != kGrey;
+            EXPECT_EQ(outside, 0) << description << (fixed ? " fixed" : "");
+            if (painter.HasEmblem()) {
+                EXPECT_LE(painter.EmblemSize().width(), width) << description;
+                EXPECT_LE(painter.EmblemSize().height(), 90) << description;
+            }
+        }
+    }
+    EXPECT_LT(clock.elapsed(), 5000) << "ms for all of them";
+
+    // A huge emblem is the flag-sized part of it: here the middle of a blue square.
+    FlagPainter painter;
+    painter.SetPictureFolder(dir.path());
+    EXPECT_EQ(area(paint(painter, "m,emblem_xx.svg,-1,-1,15000,15000"), kBlue), QRect(1, 1, 133, 88));
 }
 
 TEST(TFlag, KeepsTheEmblemForTheSameDescription)

@@ -2,6 +2,8 @@
 
 #include "lesson/TDaten.h"
 
+#include <QThread>
+
 namespace {
 
 using S = ItemState;
@@ -270,6 +272,42 @@ TEST_F(GlobeItem, VisibilityAndPresentationEndOnCyclicSubItems)
     EXPECT_FALSE(b.Visible);
     a.SetState(S::Right);
     EXPECT_EQ(objectB.presenter, 2);
+}
+
+// Sub-item lists come from data files and can be as long as a damaged index
+// makes them. The walks run on a thread with a small stack, which a walk
+// taking a call per link would overrun long before the end of the chain.
+TEST_F(GlobeItem, WalksAlongALongSubItemChainNeedNoStackPerLink)
+{
+    constexpr int kChain = 30000;
+    std::vector<FakeObject> objects(kChain);
+    std::vector<TGeoItem*> chain;
+    for (FakeObject& object : objects) {
+        TGeoItem& link = item(countries);
+        link.GeoObject = &object;
+        if (!chain.empty())
+            chain.back()->SubItems = {&link};
+        chain.push_back(&link);
+    }
+    chain.back()->SubItems = {chain.front()}; // and round again
+    TGeoItem* outside = &item(countries);
+    bool reachesTheEnd = false;
+    bool reachesOutside = true;
+    std::unique_ptr<QThread> walker(QThread::create([&] {
+        chain.front()->SetVisible(false);
+        chain.front()->UpdatePresentation(2);
+        reachesTheEnd = chain.front()->ContainsSubItem(chain.back());
+        reachesOutside = chain.front()->ContainsSubItem(outside);
+    }));
+    walker->setStackSize(256 * 1024);
+    walker->start();
+    ASSERT_TRUE(walker->wait(60000));
+    EXPECT_TRUE(reachesTheEnd);
+    EXPECT_FALSE(reachesOutside);
+    EXPECT_FALSE(chain.back()->Visible);
+    EXPECT_FALSE(objects.back().visible);
+    EXPECT_EQ(objects.back().presenter, 2);
+    EXPECT_EQ(objects.front().presenter, 2) << "the way round ends at the start";
 }
 
 TEST_F(GlobeItem, DependentCapitalIsHidden)

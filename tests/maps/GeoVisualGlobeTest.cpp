@@ -367,6 +367,84 @@ TEST_F(GlobeMapTest, DamagedRecordsRaiseConversionErrors)
     EXPECT_EQ(TGlobeLessonLink::LayerOf(countries)->GetObjects().Count(), 0) << "no half-read object joins";
 }
 
+// A damaged index whose records name each other as parts, 30,000 deep: the
+// map creates the levels it can ever select and stops there.
+TEST_F(GlobeMapTest, ADeepSubItemChainIsCutAtTheSelectionDepth)
+{
+    constexpr int kChain = 30000;
+    QByteArray text = "[Land]\n1=Kette~Chain~~-0-0-50000~I1~null\n[Insel]\n";
+    for (int k = 1; k <= kChain; ++k) {
+        // Only the first island has an outline; the next level is always named.
+        const QByteArray position = k == 1 ? QByteArray::number(stream.positions[5]) : QByteArray("null");
+        text += QByteArray::number(k) + "=Glied~Link~~-0-0-4000~I" + QByteArray::number(k + 1) + "~" + position + "\n";
+    }
+    write("Data/geodata.ini", text);
+    open("[Lektion]\nTyp=iglobe\n[L]\n1=1\n");
+
+    ASSERT_EQ(lesson.Categories.size(), 2u);
+    TGeoItem& chain = item(0, 0);
+    const std::size_t islands = lesson.Categories[1]->Items.size();
+    EXPECT_EQ(islands, std::size_t(TGeoItem::MaxSubItemDepth)) << "the levels below the selection depth are not read";
+    int depth = 0;
+    for (const TGeoItem* at = &chain; !at->SubItems.empty(); at = at->SubItems.front())
+        ++depth;
+    EXPECT_EQ(depth, TGeoItem::MaxSubItemDepth);
+
+    // The cut chain is shown, highlighted and answered like any other.
+    map->show();
+    map->HighlightItem(&chain, false);
+    EXPECT_TRUE(object(*chain.SubItems.front())->Selected());
+    chain.SetState(ItemState::Right);
+    EXPECT_EQ(object(*chain.SubItems.front())->PresenterID(), PresenterIds::Solved);
+}
+
+// A lesson's [Globe] values beyond any view it could mean are brought into
+// range when read, so that resizing, zooming and drawing never compute with
+// them: an origin a billion pixels off, rotations beyond any turn.
+TEST_F(GlobeMapTest, AbsurdGlobeSectionValuesAreClampedWhenRead)
+{
+    struct Case {
+        const char* globe;
+        int xSign, ySign; // the side of the view's centre the origin lies on, 0 on it
+    } cases[] = {
+        {"XOrigin=999999999\nYOrigin=150\n", 1, 0},
+        {"XOrigin=-999999999\nYOrigin=999999999\n", -1, 1},
+        {"XOrigin=1e300\nYOrigin=-1e300\n", 1, -1},
+        {"YRotation=1e308\nZRotation=-1e308\nXRotation=1e308\n", 0, 0},
+        {"CentralMeridian=1e308\nCentralParallel=-1e308\nFirstParallel=1e308\nSecondParallel=-1e308\n", 0, 0},
+        {"ScaleFactor=1e308\nXOrigin=999999999\n", 1, 0},
+    };
+    for (const Case& c : cases) {
+        lesson.Categories.clear();
+        open(QByteArray("[Lektion]\nTyp=iglobe\n[Globe]\n") + c.globe + "[L]\n1=1\n");
+        TGlobeProjection& prj = map->Globe->Projection();
+        for (const QSize size : {QSize(640, 480), QSize(1900, 1400), QSize(320, 2000), QSize(120, 90), QSize(1600, 1200)}) {
+            map->resize(size);
+            map->LayoutGlobe();
+            const QSize globe = map->Globe->size();
+            // Far off stays far off on its side; a centred globe stays within rounding of the centre.
+            const auto where = [&](int origin, int extent, int sign) {
+                const int offset = origin - extent / 2;
+                return sign == 0 ? std::abs(offset) <= 8 : sign * offset > extent;
+            };
+            EXPECT_TRUE(where(prj.XOrigin(), globe.width(), c.xSign)) << c.globe << prj.XOrigin();
+            EXPECT_TRUE(where(prj.YOrigin(), globe.height(), c.ySign)) << c.globe << prj.YOrigin();
+            EXPECT_LE(std::abs(prj.XOrigin()), TGlobeProjection::MaxOrigin) << c.globe;
+            EXPECT_LE(std::abs(prj.YOrigin()), TGlobeProjection::MaxOrigin) << c.globe;
+            for (const int p : {ppXRotation, ppYRotation, ppZRotation})
+                EXPECT_LE(std::abs(prj.FloatProp(p)), 180.0) << c.globe;
+            EXPECT_LE(std::abs(prj.CentralMeridian()), 180.0) << c.globe;
+            EXPECT_LE(std::abs(prj.CentralParallel()), 90.0) << c.globe;
+        }
+        // The user zooms in as far as the map lets him, and the globe is drawn.
+        prj.SetScaleFactor(1);
+        map->Globe->RedrawLayers();
+        map->Globe->RenderBackBuffer();
+        EXPECT_LE(std::abs(prj.XOrigin()), TGlobeProjection::MaxOrigin) << c.globe;
+        map.reset();
+    }
+}
+
 TEST_F(GlobeMapTest, MissingDataFileFailsConstruction)
 {
     QFile::remove(dir.filePath("Data/geodata.dat"));
