@@ -6,11 +6,12 @@
 #include <QCollator>
 #include <QDir>
 #include <QLocale>
+#include <QSet>
 #include <QListWidget>
 #include <algorithm>
 
-TLektionenList::TLektionenList(QListWidget& list, QString lessonFolder, std::function<int()> language)
-    : m_list(list), m_lessonFolder(std::move(lessonFolder)), m_language(std::move(language))
+TLektionenList::TLektionenList(QListWidget& list, QStringList lessonFolders, std::function<int()> language)
+    : m_list(list), m_lessonFolders(std::move(lessonFolders)), m_language(std::move(language))
 {
 }
 
@@ -24,21 +25,34 @@ void TLektionenList::SetFilter(int group)
 
 QStringList TLektionenList::CollectEntries(const QString& lessonFolder, int filter, int language)
 {
+    return CollectEntries(QStringList{lessonFolder}, filter, language);
+}
+
+QStringList TLektionenList::CollectEntries(const QStringList& lessonFolders, int filter, int language)
+{
     QStringList entries;
-    const QDir folder(lessonFolder);
-    const QStringList files = folder.entryList({QStringLiteral("*.lek")}, QDir::Files | QDir::Readable);
-    for (const QString& name : files) {
-        try {
-            const std::unique_ptr<IniFile> file =
-                IniFile::OpenLimited(folder.filePath(name), LessonFile::kMaxFileBytes);
-            const int group = LessonFile::CatalogueGroup(*file);
-            if (filter != -1 && group != filter)
+    QSet<QString> seen;
+    for (const QString& lessonFolder : lessonFolders) {
+        const QDir folder(lessonFolder);
+        const QStringList files = folder.entryList({QStringLiteral("*.lek")}, QDir::Files | QDir::Readable);
+        for (const QString& name : files) {
+            if (seen.contains(name.toCaseFolded()))
                 continue;
-            if (!LessonFile::HasContent(*file))
-                continue;
-            entries << LessonFile::CatalogueName(*file, language) + u';' + name;
-        } catch (const std::exception&) {
-            // Not a lesson one can open (far too large): it is not listed.
+            seen.insert(name.toCaseFolded());
+            try {
+                const std::unique_ptr<IniFile> file =
+                    IniFile::OpenLimited(folder.filePath(name), LessonFile::kMaxFileBytes);
+                const int group = LessonFile::CatalogueGroup(*file);
+                if (filter >= 0 && group != filter)
+                    continue;
+                if (filter == -2 && LessonFile::IsStandardLesson(*file))
+                    continue;
+                if (!LessonFile::HasContent(*file))
+                    continue;
+                entries << LessonFile::CatalogueName(*file, language) + u';' + name;
+            } catch (const std::exception&) {
+                // Not a lesson one can open (far too large): it is not listed.
+            }
         }
     }
     // German collation puts the umlauts with their letters, which reads right
@@ -52,7 +66,7 @@ QStringList TLektionenList::CollectEntries(const QString& lessonFolder, int filt
 
 void TLektionenList::Refill()
 {
-    const QStringList entries = CollectEntries(m_lessonFolder, Filter, m_language ? m_language() : 1);
+    const QStringList entries = CollectEntries(m_lessonFolders, Filter, m_language ? m_language() : 1);
     m_list.setUpdatesEnabled(false);
     m_list.clear();
     m_list.addItems(entries);

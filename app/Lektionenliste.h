@@ -11,18 +11,21 @@ class QListWidget;
 class TLektionenList {
 public:
     // `language` tells the current interface language when the list is filled.
-    TLektionenList(QListWidget& list, QString lessonFolder, std::function<int()> language);
+    // The folders are listed together; a file name in an earlier folder
+    // hides the same name in a later one (the user's own lessons come first).
+    TLektionenList(QListWidget& list, QStringList lessonFolders, std::function<int()> language);
 
-    int Filter = -1; // 1..6, or -1 for every group
+    int Filter = -1; // 1..6, -1 for every group, -2 every group without the standard lessons
 
     void SetFilter(int group);
     void Refill();
 
     // The entries "display name;file name" of the folder for a group, sorted.
     static QStringList CollectEntries(const QString& lessonFolder, int filter, int language);
+    static QStringList CollectEntries(const QStringList& lessonFolders, int filter, int language);
 
 private:
     QListWidget& m_list;
-    QString m_lessonFolder;
+    QStringList m_lessonFolders;
     std::function<int()> m_language;
 };

@@ -74,7 +74,9 @@ QPushButton* pushButton(const QString& name, QWidget* parent)
 
 } // namespace
 
-Tfrm_main::Tfrm_main(const QString& programFolder)
+Tfrm_main::Tfrm_main(const QString& programFolder) : Tfrm_main(ProgramFolders::PortableIn(programFolder)) {}
+
+Tfrm_main::Tfrm_main(const ProgramFolders& folders)
     : lang(TLangDictionary::forWindow(QStringLiteral("Tfrm_main")))
 {
     setObjectName(QStringLiteral("Tfrm_main"));
@@ -119,11 +121,11 @@ Tfrm_main::Tfrm_main(const QString& programFolder)
     // Step 2.
     ShowPage(QStringLiteral("Start"));
     // Step 3.
-    HelpSystem::SetHelpFile(programFolder + QStringLiteral("geo.hlp"));
+    HelpSystem::SetHelpFile(folders.Shipped + QStringLiteral("geo.hlp"));
     try {
         // Step 4.
-        const QString iniPath = programFolder + QStringLiteral("geo.ini");
-        m_options = std::make_unique<TOptionen>(programFolder, std::make_unique<IniFile>(iniPath));
+        const QString iniPath = folders.User + QStringLiteral("geo.ini");
+        m_options = std::make_unique<TOptionen>(folders.User, std::make_unique<IniFile>(iniPath), folders.Shipped);
         applyWindowPlacement();
 
         attachDictionary(this, lang);
@@ -210,7 +212,7 @@ void Tfrm_main::runStartUp()
     // Step 8: results of users that no longer exist.
     options.DeleteOrphanResultFiles();
     // Step 9.
-    m_catalogue = std::make_unique<TLektionenList>(*m_lessonList, options.LessonFolder,
+    m_catalogue = std::make_unique<TLektionenList>(*m_lessonList, options.LessonFolders(),
                                                    [this] { return lang.ActiveLanguage(); });
     ShowToolbar(Toolbar(QStringLiteral("Toolbar_Haupt")));
     lang.SetActLang(options.Language);
@@ -242,7 +244,17 @@ void Tfrm_main::ShowLearnerInTitle()
     // Several people share one installation: the title says who is learning.
     const QString base = windowTitle().section(QStringLiteral(" – "), 0, 0);
     const QString learner = m_options ? m_options->CurrentUserName() : QString();
-    setWindowTitle(learner.isEmpty() ? base : base + QStringLiteral(" – ") + learner);
+    const QString title = learner.isEmpty() ? base : base + QStringLiteral(" – ") + learner;
+    if (title != windowTitle())
+        setWindowTitle(title);
+}
+
+void Tfrm_main::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The dictionary sets the bare title whenever it is applied again.
+    if (event->type() == QEvent::WindowTitleChange)
+        ShowLearnerInTitle();
 }
 
 // ---------------------------------------------------------------- toolbars

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ProgramFolders.h"
+
 #include "i18n/LangDictionary.h"
 #include "platform/Optionen.h"
 
@@ -41,8 +43,10 @@ struct LessonStartHooks {
 // info pages, and the home of the settings, the catalogue and the lesson view.
 class Tfrm_main : public QWidget {
 public:
-    // `programFolder` ends with a folder separator.
+    // A portable program: everything in `programFolder` (ending with "/").
     explicit Tfrm_main(const QString& programFolder);
+    // The shipped files and the user's files where `folders` say.
+    explicit Tfrm_main(const ProgramFolders& folders);
     ~Tfrm_main() override;
 
     TLangDictionary lang;
@@ -98,6 +102,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildToolbars();

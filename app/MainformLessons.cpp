@@ -40,7 +40,7 @@ void Tfrm_main::StartOrEdit(int newChoice)
     if (!(isNew && (newChoice == 1 || newChoice == 2))) {
         if (!selected)
             return;
-        path = m_options->LessonFolder + LessonListBox::FilePart(selected->text());
+        path = m_options->LessonPath(LessonListBox::FilePart(selected->text()));
         if (!QFile::exists(path)) {
             MessageDlg(lang, lang.GetText(QStringLiteral("open_error")), MsgDlgType::mtError, mbOK);
             return;
@@ -184,9 +184,10 @@ void Tfrm_main::DeleteLesson()
     const QString entry = selected->text();
     const QString name = LessonListBox::DisplayPart(entry).remove(u'#');
     const QString fileName = LessonListBox::FilePart(entry);
-    const QString path = m_options->LessonFolder + fileName;
+    const QString path = m_options->LessonPath(fileName);
     const std::unique_ptr<IniFile> file = IniFile::OpenLimited(path, LessonFile::kMaxFileBytes);
-    if (LessonFile::IsStandardLesson(*file)) {
+    // What ships is never deleted, standard lesson or not.
+    if (LessonFile::IsStandardLesson(*file) || !path.startsWith(m_options->LessonFolder)) {
         MessageDlg(lang, lang.GetText(QStringLiteral("standard_lec_delete")), MsgDlgType::mtInformation, mbOK);
         return;
     }

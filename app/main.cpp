@@ -15,8 +15,10 @@ int main(int argc, char** argv)
     OrbiloApplication::FixDecimalComma();
     OrbiloApplication app(argc, argv);
     try {
-        const QString programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + u'/';
-        Tfrm_main mainWindow(programFolder);
+        const ProgramFolders folders = ProgramFolders::Decide(QCoreApplication::applicationDirPath());
+        Tfrm_main mainWindow(folders);
+        // The lesson views read the globe data, flags and pictures that ship.
+        const QString programFolder = folders.Shipped;
         Tfrm_training training(&mainWindow);
         Tfrm_Ergebnis resultWindow(&mainWindow);
 

@@ -93,7 +93,7 @@ TGeoInputAbfrage::TGeoInputAbfrage(QWidget* owner, TDaten& lesson)
     if (options && options->ShowFlagAbfrage) {
         m_flag = new TFlag(m_content);
         m_flag->setObjectName(QStringLiteral("Flag"));
-        m_flag->SetPictureFolder(options->ProgramFolder + QStringLiteral("Data/"));
+        m_flag->SetPictureFolder(options->DataFolder());
         m_flag->SetFixedRatio(true);
         m_flag->resize(135, kFlagHeight);
         m_flag->hide();

@@ -13,6 +13,7 @@
 #include "platform/IniFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -49,7 +50,11 @@ bool TGeoVisualImage::LoadLesson(const QString& lessonPath, const IniFile& lesso
 
 void TGeoVisualImage::LoadPicture()
 {
-    const QString path = ProgramFolder + QStringLiteral("Lektionen/") + PictureFile;
+    // The picture lies beside its lesson: the user's own lessons and the
+    // shipped ones may live in different folders.
+    const QString folder = m_lessonPath.isEmpty() ? ProgramFolder + QStringLiteral("Lektionen")
+                                                  : QFileInfo(m_lessonPath).absolutePath();
+    const QString path = folder + u'/' + PictureFile;
     if (PictureFile.isEmpty() || !QFile::exists(path))
         return; // a lesson may come without a picture: nothing to say
     try {

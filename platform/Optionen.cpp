@@ -12,11 +12,26 @@ const QString kUsers = QStringLiteral("Users");
 const QString kBewertung = QStringLiteral("Bewertung");
 } // namespace
 
-TOptionen::TOptionen(const QString& programFolder, std::unique_ptr<IniFile> iniFile)
-    : ProgramFolder(programFolder), m_iniFile(std::move(iniFile))
+TOptionen::TOptionen(const QString& programFolder, std::unique_ptr<IniFile> iniFile, const QString& shippedFolder)
+    : ProgramFolder(programFolder), ShippedFolder(shippedFolder.isEmpty() ? programFolder : shippedFolder),
+      m_iniFile(std::move(iniFile))
 {
     LessonFolder = ProgramFolder + QStringLiteral("Lektionen/");
+    ShippedLessonFolder = ShippedFolder + QStringLiteral("Lektionen/");
     g_instance = this;
+}
+
+QStringList TOptionen::LessonFolders() const
+{
+    return LessonFolder == ShippedLessonFolder ? QStringList{LessonFolder} : QStringList{LessonFolder, ShippedLessonFolder};
+}
+
+QString TOptionen::LessonPath(const QString& fileName) const
+{
+    for (const QString& folder : LessonFolders())
+        if (QFileInfo::exists(folder + fileName))
+            return folder + fileName;
+    return LessonFolder + fileName;
 }
 
 TOptionen::~TOptionen()

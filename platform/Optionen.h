@@ -20,7 +20,9 @@ public:
     };
 
     // `programFolder` ends with a folder separator (an empty folder stays empty).
-    TOptionen(const QString& programFolder, std::unique_ptr<IniFile> iniFile);
+    // It holds geo.ini, Ergebnisse/ and the user's lessons; `shippedFolder`
+    // (the same when empty) what ships: Data/, geo.hlp, the standard lessons.
+    TOptionen(const QString& programFolder, std::unique_ptr<IniFile> iniFile, const QString& shippedFolder = {});
     ~TOptionen();
     TOptionen(const TOptionen&) = delete;
     TOptionen& operator=(const TOptionen&) = delete;
@@ -33,7 +35,9 @@ public:
     int UserNumber = 0;
     std::array<int, 6> GradeThresholds{0, 90, 75, 65, 50, 25}; // index 1..5
     QString ProgramFolder;
-    QString LessonFolder;
+    QString LessonFolder;        // the user's lessons; new ones are written here
+    QString ShippedFolder;       // read only
+    QString ShippedLessonFolder; // the standard lessons; the same as LessonFolder in a portable program
     bool ShowFlagAbfrage = true;
     int Language = 1;
 
@@ -56,6 +60,12 @@ public:
     void SetLastUserNumber(int number);
     QString CurrentUserName() const;
     QString ResultFolder() const;
+    // The globe data and the flag emblems.
+    QString DataFolder() const { return ShippedFolder + QStringLiteral("Data/"); }
+    // The folders the catalogue lists, the user's first.
+    QStringList LessonFolders() const;
+    // A lesson file of the catalogue: the user's own, else a shipped one.
+    QString LessonPath(const QString& fileName) const;
     QString ResultFilePath() const;
     bool IsEnglish() const { return Language == 3; }
 

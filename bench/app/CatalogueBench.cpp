@@ -21,7 +21,7 @@ void BM_Refill200Lessons(benchmark::State& state)
         f.write(text);
     }
     QListWidget list;
-    TLektionenList catalogue(list, dir.path() + '/', [] { return 1; });
+    TLektionenList catalogue(list, {dir.path() + '/'}, [] { return 1; });
     for (auto _ : state) {
         catalogue.Filter = 0; // make SetFilter refill every time
         catalogue.SetFilter(-1);
