@@ -1,4 +1,5 @@
 #include "app/Mainform.h"
+#include "app/Austausch.h"
 #include "app/OuterSize.h"
 
 #include "widgets/Background.h"
@@ -131,6 +132,7 @@ Tfrm_main::Tfrm_main(const ProgramFolders& folders)
         attachDictionary(this, lang);
         lang.OnChangeLanguage = [this](TLangDictionary&) { langChangeLanguage(); };
         runStartUp();
+        new TAustausch(*this); // the exchange of the editor catalogue
     } catch (...) {
         // A settings file that cannot be read ends the start; the hooks must
         // not outlive the window that never came to be.
@@ -742,14 +744,25 @@ bool Tfrm_main::eventFilter(QObject* watched, QEvent* event)
 
 void Tfrm_main::closeEvent(QCloseEvent* event)
 {
-    // The view always agrees; a learning view shows and stores its result
-    // first. One whose result could not be stored is released all the same:
-    // the program is ending and the learner has been told.
+    // A learning view shows and stores its result first; one whose result
+    // could not be stored is released all the same: the program is ending
+    // and the learner has been told. An editor whose author chose to stay
+    // (Cancel when asked to save, or a save that failed) keeps the program
+    // open.
+    bool stay = false;
     if (m_view)
-        Guarded([this] {
-            if (!m_view->Close() && m_view)
-                m_view->TGeo::Close();
+        Guarded([this, &stay] {
+            if (!m_view->Close() && m_view) {
+                if (m_view->CloseRefused())
+                    stay = true;
+                else
+                    m_view->TGeo::Close();
+            }
         })();
+    if (stay) {
+        event->ignore();
+        return;
+    }
     HelpSystem::SetHelpHook({});
     event->accept();
 }

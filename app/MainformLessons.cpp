@@ -10,6 +10,7 @@
 #include "lesson/Geoobj.h"
 #include "lesson/LessonHeader.h"
 #include "lesson/LessonValues.h"
+#include "lesson/MemoryPairings.h"
 #include "lesson/TLernOptionen.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/IniFile.h"
@@ -135,7 +136,12 @@ std::unique_ptr<TLernOptionen> Tfrm_main::OpenLesson(const QString& path, bool i
         }
         return options;
     }
-    const bool memory = MemoryOffered(lesson);
+    // The game is offered only with at least one pairing it can deal.
+    bool memory = MemoryOffered(lesson);
+    if (memory) {
+        options->MemoryPairings = MemoryPairings::AvailableIn(lesson, m_options->ShippedFolder);
+        memory = options->MemoryPairings != 0;
+    }
     if (!StartHooks.LearningSettings || !StartHooks.LearningSettings(*options, memory, lang.ActiveLanguage()))
         return nullptr;
     // A picture map takes no clicks: its test is always the typed one.

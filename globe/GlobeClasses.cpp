@@ -184,8 +184,16 @@ void TGlobeObjectSource::Close() { SetActive(false); }
 void TGlobeObjectSource::Notify(TObjectSourceNotification message, TGlobeObject* object)
 {
     if (message == osnRedraw && object && object->Index() >= 0 && object->Index() < m_count
-        && m_data[static_cast<size_t>(object->Index())].Object == object)
-        m_data[static_cast<size_t>(object->Index())].State = object->State();
+        && m_data[static_cast<size_t>(object->Index())].Object == object) {
+        // The entry's rectangle is its own cache: valid only while it was
+        // and the object's still is. An object that worked out its own
+        // rectangle must not vouch for the entry's, which may never have
+        // been filled; drawing would cull the object by a stale rectangle.
+        TObjectData& entry = m_data[static_cast<size_t>(object->Index())];
+        const bool rectangle = Has(entry.State, osValidMER) && Has(object->State(), osValidMER);
+        entry.State = object->State();
+        SetBit(entry.State, osValidMER, rectangle);
+    }
     const std::vector<TGlobeLayer*> layers = m_layers; // a layer may unsubscribe meanwhile
     for (TGlobeLayer* layer : layers)
         layer->Notify(message, object);

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QAbstractButton;
+class QHBoxLayout;
 class TDaten;
 class TGeoInput;
 class TGeoItem;
@@ -39,6 +40,9 @@ public:
     virtual TGeoVisual* CreateMap(const QString& lessonType);
     virtual void Save();
     virtual void ShowResult();
+    // True while the view stays open because its user chose so when it was
+    // asked to close (the editor's Cancel): the program stays open as well.
+    virtual bool CloseRefused() const { return false; }
 
     // Shows `format_exists` and fails for a missing file; conversion errors
     // of the lesson file propagate.
@@ -57,8 +61,10 @@ protected:
     void PlaceInputPanel();
     // A bar across the bottom of the view, under map and panel.
     void PlaceBottomBar(QWidget* bar);
+    // The row that holds the map and the question panel.
+    QHBoxLayout* Row() const { return m_row; }
 
 private:
     void PlaceMap();
-    class QHBoxLayout* m_row;
+    QHBoxLayout* m_row;
 };

@@ -5,6 +5,7 @@
 #include "i18n/MainDictionary.h"
 #include "learning/GeoInputAbfrage.h"
 #include "learning/GeoInputKK.h"
+#include "learning/GeoInputMemory.h"
 #include "lesson/LessonHooks.h"
 #include "lesson/TDaten.h"
 #include "lesson/TLernOptionen.h"
@@ -34,6 +35,15 @@ TGeoLernen::TGeoLernen(QWidget* page, const QString& lessonPath, std::unique_ptr
     PlaceInputPanel();
     BuildStatusLine();
     m_opened = OpenLessonFile(lessonPath);
+    if (m_opened && MapView && Mode == 3) {
+        // The memory game takes the whole view; the hidden map still draws
+        // the outlines on its cards.
+        MapView->hide();
+        if (auto* memory = dynamic_cast<TGeoInputMemory*>(InputPanel))
+            memory->SetOutlineRenderer([map = MapView](TGeoItem& item, QPainter& painter, const QRect& rect) {
+                map->RenderItem(item, painter, rect);
+            });
+    }
     if (m_opened && MapView)
         if (QWidget* canvas = MapView->InteractiveCanvas())
             new FocusBackAfterMapUse(*canvas, [this]() -> QWidget* { return InputPanel ? InputPanel->focusWidget() : nullptr; });
@@ -60,6 +70,8 @@ TGeoInput* TGeoLernen::CreateInput(int mode)
         return new TGeoInputAbfrageEdit(this, *Lesson);
     case 2:
         return new TGeoInputAbfrageChoice(this, *Lesson);
+    case 3:
+        return new TGeoInputMemory(this, *Lesson);
     default:
         throw OrbiloError(MainDictionary().GetText(QStringLiteral("mode_unavailable")));
     }

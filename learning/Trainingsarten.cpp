@@ -2,6 +2,7 @@
 
 #include "widgets/Background.h"
 #include "i18n/DictionaryApplier.h"
+#include "lesson/MemoryPairings.h"
 #include "lesson/TLernOptionen.h"
 #include "platform/Dialogs.h"
 #include "platform/HelpViewer.h"
@@ -92,10 +93,25 @@ void Tfrm_training::PrepareShow(bool countryLesson)
     m_countryLesson = countryLesson;
     m_modeButtons[3]->setVisible(countryLesson);
     m_pairing->SetItemIndex(0);
+    OfferPairings(MemoryPairings::kAll);
     m_difficulty->setChecked(false);
     m_capitals->setChecked(true);
     m_viewOnMap->setChecked(false);
     SelectMode(0);
+}
+
+void Tfrm_training::OfferPairings(unsigned pairings)
+{
+    for (int p = 0; p < MemoryPairings::kCount; ++p)
+        m_pairing->SetItemEnabled(p, (pairings >> p) & 1u);
+    const int current = m_pairing->ItemIndex();
+    if (current >= 0 && m_pairing->ItemEnabled(current))
+        return;
+    for (int p = 0; p < MemoryPairings::kCount; ++p)
+        if (m_pairing->ItemEnabled(p)) {
+            m_pairing->SetItemIndex(p);
+            return;
+        }
 }
 
 void Tfrm_training::SelectMode(int mode)
@@ -126,6 +142,7 @@ bool Tfrm_training::Execute(TLernOptionen& options, bool countryLesson, int lang
 {
     lang.SetActLang(language);
     PrepareShow(countryLesson);
+    OfferPairings(options.MemoryPairings);
     m_modeButtons[0]->setFocus();
     if (ExecModal(*this) != QDialog::Accepted)
         return false;

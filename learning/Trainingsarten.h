@@ -26,6 +26,9 @@ public:
 
     // The steps of Execute, for tests: defaults, then the choice, then reading.
     void PrepareShow(bool countryLesson);
+    // Only these memory pairings can be chosen (bit p for pairing p); the
+    // first of them is preselected when the default one is not among them.
+    void OfferPairings(unsigned pairings);
     void SelectMode(int mode);
     void ReadOptions(TLernOptionen& options) const;
     int Mode() const { return m_mode; }

@@ -39,6 +39,23 @@ constexpr int kMaxSubItemDepth = TGeoItem::MaxSubItemDepth;
 
 bool isSmall(int area) { return area >= 1 && area <= 2499; }
 
+// An item the selection colour alone does not find: an area of less than
+// some 10 x 10 pixels on the globe, a line shorter than 15 pixels; it gets
+// the marker, whatever its size on the earth. Cities are squares of their
+// own size.
+bool showsSmall(TGlobeView& globe, const TGeoItem& item, TGeoDataObject& object)
+{
+    if (!item.Category || item.Category->Kind == CategoryKind::Cities)
+        return false;
+    const double pixelsPerDegree = globe.Projection().ScaleFactor() * GU_DEGREE;
+    if (item.Area > 0) {
+        const double kmPerPixel = 111.2 / pixelsPerDegree;
+        return item.Area < 100 * kmPerPixel * kmPerPixel;
+    }
+    const TMER m = object.ObjectMER();
+    return std::max(m.Width, m.Height) / double(GU_DEGREE) * pixelsPerDegree < 15;
+}
+
 // A lesson's view is set on a globe of 300 x 300; even at the deepest zoom
 // the map allows, the globe's radius is some 15,500 pixels, so an origin
 // farther off shows nothing of it. Later resizes and zooms start from here.
@@ -271,6 +288,8 @@ void TGeoVisualGlobe::LoadCategories(const QString& lessonPath, const IniFile& f
 
 void TGeoVisualGlobe::PrepareMap()
 {
+    // The world's land beneath every lesson, before the lesson's own layers.
+    m_link->CreateBaseMap(GeoIndex, *GeoDataReader);
     if (!Lesson.Categories.empty()) {
         Globe->hide();
         const std::size_t count = Lesson.Categories.size();
@@ -462,10 +481,12 @@ void TGeoVisualGlobe::HighlightItem(TGeoItem* item, bool mainPartsOnly)
     }
 
     MarkerObject = nullptr;
-    if (isSmall(item->Area) && item->State() != ItemState::Deactivated) {
-        MarkerObject = TGlobeLessonLink::ObjectOf(*item);
-        if (!MarkerObject && !item->SubItems.empty() && item->SubItems.front())
-            MarkerObject = TGlobeLessonLink::ObjectOf(*item->SubItems.front());
+    if (item->State() != ItemState::Deactivated) {
+        TGeoDataObject* object = TGlobeLessonLink::ObjectOf(*item);
+        if (!object && !item->SubItems.empty() && item->SubItems.front())
+            object = TGlobeLessonLink::ObjectOf(*item->SubItems.front());
+        if (object && (isSmall(item->Area) || showsSmall(*Globe, *item, *object)))
+            MarkerObject = object;
     }
     if (MarkerObject) {
         Globe->OnPaint = [this](TGlobeView*) { PlaceMarker(); };

@@ -16,6 +16,12 @@ namespace {
 constexpr TColor kSolvedGreen = 0xD7FFD7;
 constexpr TColor kGrey = 0xC0C0C0;
 constexpr TColor kDarkGrey = 0x808080;
+// The base map: a muted land, darker than any look of a lesson's areas, with
+// faint borders, and lakes in the colour of the sea.
+constexpr TColor kBaseLand = 0x7C9CA8;
+constexpr TColor kBaseBorder = 0x627E88;
+constexpr TColor kBaseWater = 0x804000;
+constexpr int kBaseAroundPole = 2; // the base land's presenter without an outline
 
 bool isAreaKind(CategoryKind kind)
 {
@@ -96,7 +102,12 @@ void TLessonPresenter::SetLineColor(TColor color)
 }
 
 void TLessonGlobeObject::SetPresenterId(int presenterId) { Object.SetPresenterID(presenterId); }
-void TLessonGlobeObject::SetVisible(bool visible) { Object.SetHidden(!visible); }
+void TLessonGlobeObject::SetVisible(bool visible)
+{
+    Object.SetHidden(!visible);
+    if (BaseTwin)
+        BaseTwin->SetHidden(visible);
+}
 void TLessonGlobeObject::SetTitle(const QString& title) { Object.SetTitle(title); }
 
 ILessonPresenter* TGlobeLessonLink::addPresenter(TGlobeLayer& layer, std::unique_ptr<TGlobePresenter> presenter)
@@ -120,8 +131,9 @@ void TGlobeLessonLink::CreatePresenters(TKategorie& category)
     case CategoryKind::Countries:
     case CategoryKind::Islands:
     case CategoryKind::States:
-        // Areas lie beneath rivers, lakes and cities.
-        layer->SetIndex(0);
+        // Areas lie beneath rivers, lakes and cities, and above the base
+        // land, under the base map's lakes.
+        layer->SetIndex(m_baseLand ? 1 : 0);
         category.NormalPresenter = addPresenter(*layer, polygon(m_globe, PresenterIds::Normal, map, category.OutlineColor));
         category.SolvedPresenter = addPresenter(*layer, polygon(m_globe, PresenterIds::Solved, kSolvedGreen, 0x000000));
         category.GreyPresenter = addPresenter(*layer, polygon(m_globe, PresenterIds::Grey, kGrey, kDarkGrey));
@@ -151,6 +163,59 @@ void TGlobeLessonLink::CreatePresenters(TKategorie& category)
         category.SetMapColor(category.MapColor);
         if (isAreaKind(category.Kind))
             category.SetOutlineColor(category.OutlineColor);
+    }
+}
+
+void TGlobeLessonLink::CreateBaseMap(const TGeoIndex& index, TGlobeStreamReader& reader)
+{
+    const QStringList entries = index.ReadSectionValues(QStringLiteral("Grundkarte"));
+    if (m_baseLand || entries.isEmpty())
+        return;
+    // Water first, then land moved beneath everything: the lesson's area
+    // layers go in between.
+    m_baseWater = new TGlobeLayer(m_globe);
+    m_baseLand = new TGlobeLayer(m_globe);
+    m_baseLand->SetIndex(0);
+    for (TGlobeLayer* layer : {m_baseLand, m_baseWater}) {
+        layer->SetName(layer == m_baseLand ? QStringLiteral("Grundkarte") : QStringLiteral("Grundkarte Seen"));
+        layer->SetShowTitles(false);
+    }
+    m_baseLand->Presenters().Add(polygon(m_globe, PresenterIds::Normal, kBaseLand, kBaseBorder));
+    // Land round a pole is closed along a meridian to the pole and back: its
+    // outline would draw that line across the land.
+    m_baseLand->Presenters().Add(polygon(m_globe, kBaseAroundPole, kBaseLand, kBaseLand));
+    m_baseWater->Presenters().Add(polygon(m_globe, PresenterIds::Normal, kBaseWater, kBaseWater));
+    for (const QString& entry : entries) {
+        const QString code = entry.mid(entry.indexOf(u'=') + 1).trimmed();
+        TKategorie kind;
+        kind.SetKind(code.left(1));
+        int number = 0;
+        if (kind.IndexSection.isEmpty() || !ParseDecimal(code.mid(1), number))
+            continue;
+        const QString key = QString::number(number);
+        const QString value = index.ReadString(kind.IndexSection, key);
+        if (value.isEmpty())
+            continue;
+        // The base map is context: a damaged entry leaves out one piece of
+        // land, never the lesson.
+        try {
+            const TGlobeRecord record = ParseGlobeRecord(value, {index.fileName(), kind.IndexSection, key});
+            if (!record.HasObject)
+                continue;
+            auto object = std::make_unique<TGeoDataObject>(nullptr);
+            reader.Seek(record.StreamPosition);
+            reader.BeginRecord();
+            object->ReadProperties(reader);
+            const TMER m = object->ObjectMER();
+            const bool aroundPole =
+                m.Lat <= -GU_90_DEGREE + GU_DEGREE / 10 || int64_t{m.Lat} + m.Height >= GU_90_DEGREE - GU_DEGREE / 10;
+            object->SetPresenterID(aroundPole ? kBaseAroundPole : PresenterIds::Normal);
+            TGlobeLayer* layer = kind.Kind == CategoryKind::Lakes ? m_baseWater : m_baseLand;
+            m_baseObjects[{kind.Kind, number}] = object.get();
+            object.release()->SetParent(&layer->GetObjects());
+        } catch (const ConversionError&) {
+        } catch (const EGlobeException&) {
+        }
     }
 }
 
@@ -195,7 +260,10 @@ void TGlobeLessonLink::LoadRecord(TGeoItem& item, const TGeoIndex& index, TGlobe
     TGeoDataObject& kept = *object;
     object.release()->SetParent(&layer->GetObjects());
     kept.SetUserObject(&item);
-    m_objects.push_back(std::make_unique<TLessonGlobeObject>(kept));
+    auto adapter = std::make_unique<TLessonGlobeObject>(kept);
+    if (auto twin = m_baseObjects.find({category->Kind, item.Number}); twin != m_baseObjects.end())
+        adapter->BaseTwin = twin->second;
+    m_objects.push_back(std::move(adapter));
     item.GeoObject = m_objects.back().get();
     item.UpdatePresentation(0);
     item.SetVisible(!item.IsDependent());

@@ -3,8 +3,11 @@
 #include "lesson/ConversionError.h"
 #include "lesson/GlobeLink.h"
 
+#include "lesson/LessonTypes.h"
+
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -57,6 +60,9 @@ public:
     void SetVisible(bool visible) override;
     void SetTitle(const QString& title) override;
     TGeoDataObject& Object;
+    // The same term in the base map, drawn only while the lesson's object
+    // is not: the two cover each other exactly.
+    TGeoDataObject* BaseTwin = nullptr;
 };
 
 // Joins a lesson to one globe: builds the categories' layers and presenters
@@ -68,6 +74,13 @@ public:
     TGlobeLessonLink& operator=(const TGlobeLessonLink&) = delete;
 
     void CreatePresenters(TKategorie& category);
+    // The land of the whole world beneath the lesson and the big lakes over
+    // its areas, as the index's section [Grundkarte] lists them by kind
+    // letter and number: context only, never clicked, asked or counted.
+    // Made once; area layers made afterwards go between the two.
+    void CreateBaseMap(const TGeoIndex& index, TGlobeStreamReader& reader);
+    TGlobeLayer* BaseLand() const { return m_baseLand; }
+    TGlobeLayer* BaseWater() const { return m_baseWater; }
     // Names, numbers, flag and object of the item from its index record.
     // A damaged record or stream position raises ConversionError; the item
     // then has no object.
@@ -84,6 +97,9 @@ private:
     ILessonPresenter* addPresenter(TGlobeLayer& layer, std::unique_ptr<TGlobePresenter> presenter);
 
     TGlobeView& m_globe;
+    TGlobeLayer* m_baseLand = nullptr;  // owned by the globe's layer store
+    TGlobeLayer* m_baseWater = nullptr;
+    std::map<std::pair<CategoryKind, int>, TGeoDataObject*> m_baseObjects; // by kind and record number
     std::vector<std::unique_ptr<ILessonLayer>> m_layers;
     std::vector<std::unique_ptr<ILessonPresenter>> m_presenters;
     std::vector<std::unique_ptr<ILessonGlobeObject>> m_objects;

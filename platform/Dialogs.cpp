@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -167,6 +168,18 @@ DialogResponder* g_responder = &g_realDialogs;
 
 int DialogResponder::execDialog(QDialog& dialog) { return dialog.exec(); }
 
+QString DialogResponder::fileName(const FileRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.folder);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filters);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 int ExecModal(QDialog& dialog) { return g_responder->execDialog(dialog); }
 
 DialogResponder* SetDialogResponder(DialogResponder* responder)
@@ -195,6 +208,8 @@ int MessageDlg(const QString& text, MsgDlgType type, MsgDlgButtons buttons, cons
     }
     return g_responder->message(request);
 }
+
+QString FileDialog(const FileRequest& request) { return g_responder->fileName(request); }
 
 bool InputQuery(const QString& caption, const QString& prompt, QString& value, const DialogCaptionLookup& captions)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QDialog;
@@ -50,6 +51,15 @@ struct InputRequest {
     DialogCaptionLookup captions;
 };
 
+// A file to open or to save, chosen by the user.
+struct FileRequest {
+    bool save = false;
+    QString title;
+    QStringList filters;   // "Description (*.a *.b)", the first one chosen
+    QString folder;        // where the dialog starts
+    QString defaultSuffix; // added to a typed name without one
+};
+
 class DialogResponder {
 public:
     virtual ~DialogResponder() = default;
@@ -59,6 +69,9 @@ public:
     // Runs one of the program's own modal dialogs (the welcome dialog and
     // the like); the real responder calls exec().
     virtual int execDialog(QDialog& dialog);
+    // The chosen file's path, empty when the user cancelled; the real
+    // responder shows the platform's file dialog.
+    virtual QString fileName(const FileRequest& request);
 };
 
 // Shows a modal dialog of the program through the responder.
@@ -71,6 +84,8 @@ int MessageDlg(const QString& text, MsgDlgType type, MsgDlgButtons buttons,
                const DialogCaptionLookup& captions = {}, const QString& customTitle = {});
 bool InputQuery(const QString& caption, const QString& prompt, QString& value,
                 const DialogCaptionLookup& captions = {});
+// The file chosen in an open or save dialog; empty when cancelled.
+QString FileDialog(const FileRequest& request);
 
 // The button order of message dialogs and the default and cancel buttons.
 namespace DialogButtons {

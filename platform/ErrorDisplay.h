@@ -16,16 +16,26 @@ void ShowUnknownException();
 // captions of its dictionary (an empty lookup gives the built-in English).
 void SetErrorDialogCaptions(DialogCaptionLookup captions);
 
+namespace ErrorDisplayDetail {
+// Signals may carry arguments the action does not want. A template of its
+// own, so that the call without arguments is only checked for the actions
+// that take none (clang checks it in a generic lambda at once).
+template <typename F, typename... Args>
+void Call(const F& action, Args&&... args)
+{
+    if constexpr (std::is_invocable_v<const F&, Args...>)
+        action(std::forward<Args>(args)...);
+    else
+        action();
+}
+} // namespace ErrorDisplayDetail
+
 template <typename F>
 auto Guarded(F action)
 {
     return [action = std::move(action)](auto&&... args) {
         try {
-            // Signals may carry arguments the action does not want.
-            if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
-                action(std::forward<decltype(args)>(args)...);
-            else
-                action();
+            ErrorDisplayDetail::Call(action, std::forward<decltype(args)>(args)...);
         } catch (const std::exception& error) {
             ShowException(error);
         } catch (...) {

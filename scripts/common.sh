@@ -3,7 +3,7 @@
 set -euo pipefail
 
 ORBILO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD_DIR="$ORBILO_ROOT/build"
+BUILD_DIR="${ORBILO_BUILD_DIR:-$ORBILO_ROOT/build}"
 
 # Debian packages the build, the tests and the program need.
 ORBILO_PACKAGES=(

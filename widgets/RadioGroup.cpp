@@ -4,6 +4,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 RadioGroup::RadioGroup(const QString& objectName, QWidget* parent) : QGroupBox(parent), m_group(new QButtonGroup(this))
 {
     setObjectName(objectName);
@@ -22,6 +24,7 @@ void RadioGroup::SetItems(const QStringList& items)
         auto* button = new QRadioButton(items[i], this);
         m_group->addButton(button, i);
         layout()->addWidget(button);
+        button->setEnabled(std::find(m_disabled.begin(), m_disabled.end(), i) == m_disabled.end());
         button->show(); // the group may be on screen already (a language switch)
         m_buttons.push_back(button);
     }
@@ -34,6 +37,22 @@ void RadioGroup::SetItemIndex(int index)
 {
     if (index >= 0 && index < static_cast<int>(m_buttons.size()))
         m_buttons[static_cast<size_t>(index)]->setChecked(true);
+}
+
+void RadioGroup::SetItemEnabled(int index, bool enabled)
+{
+    const auto at = std::find(m_disabled.begin(), m_disabled.end(), index);
+    if (enabled && at != m_disabled.end())
+        m_disabled.erase(at);
+    else if (!enabled && at == m_disabled.end())
+        m_disabled.push_back(index);
+    if (index >= 0 && index < static_cast<int>(m_buttons.size()))
+        m_buttons[static_cast<size_t>(index)]->setEnabled(enabled);
+}
+
+bool RadioGroup::ItemEnabled(int index) const
+{
+    return std::find(m_disabled.begin(), m_disabled.end(), index) == m_disabled.end();
 }
 
 bool RadioGroup::setTranslatedText(const QString& property, const QString& text)

@@ -17,10 +17,15 @@ public:
     void SetItems(const QStringList& items);
     int ItemIndex() const;
     void SetItemIndex(int index);
+    // An item that does not apply stays listed but cannot be chosen; the
+    // choice survives a change of the items' texts.
+    void SetItemEnabled(int index, bool enabled);
+    bool ItemEnabled(int index) const;
 
     bool setTranslatedText(const QString& property, const QString& text) override;
 
 private:
     QButtonGroup* m_group;
     std::vector<QRadioButton*> m_buttons;
+    std::vector<int> m_disabled; // indexes of the items that cannot be chosen
 };

@@ -4,6 +4,7 @@
 #include "codec/GifCodec.h"
 #include "globe/GlobeObjects.h"
 #include "globe/GlobeStream.h"
+#include "learning/FlagPainter.h"
 #include "lesson/GeoIndex.h"
 #include "lesson/ItemValues.h"
 #include "lesson/LessonHeader.h"
@@ -13,6 +14,7 @@
 #include "platform/IniFile.h"
 
 #include <QDir>
+#include <QPainter>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
@@ -113,7 +115,8 @@ TEST(GeoIndex, FixedNumbersAndSpellings)
 }
 
 // Each stream position holds exactly one record, which ends where the next
-// begins, and whose object lies where its term is.
+// begins, and whose object lies in the rectangle the tool wrote it in: index
+// and stream agree. Where terms really lie is for the hand-written facts.
 TEST(GlobeData, EveryPositionReadsItsObject)
 {
     std::map<int, QRectF> checks; // number -> west, south, width, height in degrees
@@ -167,19 +170,63 @@ std::vector<QStringList> tableRows(const QString& path, int columns)
     return rows;
 }
 
+// The number of the term with that German name in that index section, or 0.
+int termNumber(const QString& section, const QString& germanName)
+{
+    for (const auto& [number, r] : records())
+        if (r.section == section && r.fields[0].split(u'|').contains(germanName))
+            return number;
+    return 0;
+}
+
+// The globe object of a record.
+std::unique_ptr<TGeoDataObject> recordObject(int number)
+{
+    static const QByteArray bytes = readWholeFile(kData + QStringLiteral("/Data/geodata.dat"));
+    const auto it = records().find(number);
+    if (it == records().end() || it->second.fields[5] == u"null")
+        return nullptr;
+    TGlobeStreamReader reader(bytes);
+    reader.Seek(it->second.fields[5].toLongLong());
+    auto object = std::make_unique<TGeoDataObject>(nullptr);
+    object->ReadProperties(reader);
+    return object;
+}
+
 // The globe object of the term with that German name in that index section.
 std::unique_ptr<TGeoDataObject> termObject(const QString& section, const QString& germanName)
 {
-    static const QByteArray bytes = readWholeFile(kData + QStringLiteral("/Data/geodata.dat"));
-    for (const auto& [number, r] : records())
-        if (r.section == section && r.fields[0].split(u'|').contains(germanName)) {
-            TGlobeStreamReader reader(bytes);
-            reader.Seek(r.fields[5].toLongLong());
-            auto object = std::make_unique<TGeoDataObject>(nullptr);
-            object->ReadProperties(reader);
-            return object;
+    const int number = termNumber(section, germanName);
+    return number ? recordObject(number) : nullptr;
+}
+
+// Degrees from a point to the nearest edge of an object, longitudes shortened
+// by the cosine of the point's latitude; 0 inside an area.
+double degreesOff(TGeoDataObject& object, const TPointLL& p)
+{
+    if (object.Closed() && object.LLInObject(p, 0))
+        return 0;
+    const double k = std::cos(double(p.Lat) / GU_DEGREE * M_PI / 180), px = double(p.Long) / GU_DEGREE * k,
+                 py = double(p.Lat) / GU_DEGREE;
+    double best = 1e9;
+    for (int c = 0; c < object.Chains().GetCount(); ++c) {
+        const TPointStore* chain = object.Chains().Chain(c);
+        for (int i = 0; chain && i < chain->GetCount(); ++i) {
+            const TPointLL a = chain->GetLL(i), b = chain->GetLL(i + 1 < chain->GetCount() ? i + 1 : 0);
+            const double ax = double(a.Long) / GU_DEGREE * k, ay = double(a.Lat) / GU_DEGREE;
+            const double dx = double(b.Long) / GU_DEGREE * k - ax, dy = double(b.Lat) / GU_DEGREE - ay;
+            const double len2 = dx * dx + dy * dy;
+            const double t = len2 > 0 ? std::clamp(((px - ax) * dx + (py - ay) * dy) / len2, 0.0, 1.0) : 0;
+            best = std::min(best, std::hypot(px - ax - t * dx, py - ay - t * dy));
         }
-    return nullptr;
+    }
+    return best;
+}
+
+// A piece of the numbers field: 1 capital, 4 area.
+int numberPiece(const IndexRecord& r, int piece)
+{
+    return r.fields[3].isEmpty() ? 0 : r.fields[3].split(u'-').value(piece - 1).toInt();
 }
 
 TPointLL degreesToPoint(const QString& longitude, const QString& latitude)
@@ -221,6 +268,232 @@ TEST(GlobeData, CentresLieOnTheMainLand)
         // The whole term's rectangle goes the narrow way round.
         EXPECT_LT(double(object->ObjectMER().Width) / GU_DEGREE, 200.0);
     }
+}
+
+// Beneath every globe lesson lies the land of the whole world, every
+// country record, and over it the big lakes that the country outlines count
+// as land.
+TEST(GeoIndex, BaseMapHoldsTheWorldsLand)
+{
+    const TGeoIndex index(kData + QStringLiteral("/Data/geodata.ini"));
+    std::set<int> land, lakes;
+    for (const QString& line : index.ReadSectionValues(QStringLiteral("Grundkarte"))) {
+        const QString code = line.mid(line.indexOf(u'=') + 1);
+        int number = 0;
+        ASSERT_TRUE(ParseDecimal(code.mid(1), number)) << code.toStdString();
+        ASSERT_TRUE(records().count(number)) << code.toStdString();
+        const IndexRecord& r = records().at(number);
+        EXPECT_NE(r.fields[5], u"null") << code.toStdString() << " has nothing to draw";
+        EXPECT_EQ(r.section, code.startsWith(u'S') ? QStringLiteral("See") : QStringLiteral("Land")) << code.toStdString();
+        (code.startsWith(u'S') ? lakes : land).insert(number);
+    }
+    for (const auto& [number, r] : records())
+        if (r.section == QLatin1String("Land"))
+            EXPECT_TRUE(land.count(number)) << r.fields[0].toStdString() << " is not in the base map";
+    for (const char* lake : {"Oberer See", "Michigansee", "Huronsee", "Eriesee", "Ontariosee", "Victoriasee",
+                             "Tanganjikasee", "Malawisee", "Ladogasee", "Onegasee", "Baikalsee", "Titicacasee",
+                             "Vänern", "Genfer See", "Bodensee", "Plattensee"})
+        EXPECT_TRUE(lakes.count(termNumber(QStringLiteral("See"), QString::fromUtf8(lake)))) << lake << " is drawn as land";
+}
+
+// Capitals as an atlas gives them: the first name is the one the program
+// shows, every name listed is an accepted answer, and the capital lies in
+// its country.
+TEST(GeoIndex, CapitalsAreTheRealOnes)
+{
+    const auto rows = tableRows(QStringLiteral(ORBILO_CAPITALS_FILE), 2);
+    EXPECT_GE(rows.size(), 60u);
+    for (const QStringList& f : rows) {
+        SCOPED_TRACE(f[0].toStdString());
+        const int country = termNumber(QStringLiteral("Land"), f[0]);
+        const int capital = country ? numberPiece(records().at(country), 1) : 0;
+        if (!records().count(capital)) {
+            ADD_FAILURE() << (country ? "no capital" : "no country of that name");
+            continue;
+        }
+        const IndexRecord& city = records().at(capital);
+        const QStringList names = f[1].split(u'|');
+        EXPECT_EQ(city.fields[0].split(u'|').value(0).toStdString(), names[0].toStdString());
+        const QStringList accepted = city.fields[0].split(u'|') + city.fields[1].split(u'|') + city.fields[2].split(u'|');
+        for (const QString& name : names)
+            EXPECT_TRUE(accepted.contains(name)) << name.toStdString() << " is not accepted";
+        const auto area = recordObject(country);
+        const auto town = recordObject(capital);
+        if (!area || !town) {
+            ADD_FAILURE() << "no globe object";
+            continue;
+        }
+        // Coastal capitals may lie just off a generalised coast.
+        EXPECT_LT(degreesOff(*area, town->GetCentroid()), 0.15) << "the capital lies outside the country";
+    }
+}
+
+// Areas as an atlas gives them, within what generalised outlines lose.
+TEST(GeoIndex, AreasAreRoughlyTrue)
+{
+    const auto rows = tableRows(QStringLiteral(ORBILO_AREAS_FILE), 4);
+    EXPECT_GE(rows.size(), 60u);
+    for (const QStringList& f : rows) {
+        SCOPED_TRACE((f[0] + u' ' + f[1]).toStdString());
+        const int number = termNumber(f[0], f[1]);
+        if (!number) {
+            ADD_FAILURE() << "no term of that name";
+            continue;
+        }
+        const double expected = f[2].toDouble();
+        EXPECT_NEAR(numberPiece(records().at(number), 4), expected, expected * f[3].toDouble() / 100);
+    }
+}
+
+// The length of a line object in km: every chain, on the sphere.
+double lineKm(TGeoDataObject& object)
+{
+    double km = 0;
+    for (int c = 0; c < object.Chains().GetCount(); ++c) {
+        const TPointStore* chain = object.Chains().Chain(c);
+        for (int i = 1; chain && i < chain->GetCount(); ++i) {
+            const TPointLL a = chain->GetLL(i - 1), b = chain->GetLL(i);
+            const double p1 = double(a.Lat) / GU_DEGREE * M_PI / 180, p2 = double(b.Lat) / GU_DEGREE * M_PI / 180;
+            const double dl = double(b.Long - a.Long) / GU_DEGREE * M_PI / 180;
+            const double cosine = std::sin(p1) * std::sin(p2) + std::cos(p1) * std::cos(p2) * std::cos(dl);
+            km += std::acos(std::clamp(cosine, -1.0, 1.0)) * 6371.0;
+        }
+    }
+    return km;
+}
+
+// Every river of the lessons runs most of its real length, and not much
+// more: generalised lines cut the bends, but a piece of a river or two rivers
+// taken for one are far off.
+TEST(GlobeData, RiversRunTheirWholeLength)
+{
+    struct Length {
+        double km, least, most;
+    };
+    std::map<QString, Length> lengths;
+    for (const QString& line : QString::fromUtf8(readWholeFile(QStringLiteral(ORBILO_RIVERS_FILE))).split(u'\n')) {
+        const QStringList f = line.split(u'\t');
+        if (f.size() < 2 || line.startsWith(u'#'))
+            continue;
+        const QString least = f.value(2), most = f.value(3);
+        lengths[f[0]] = {f[1].toDouble(), least.isEmpty() ? 0.6 : least.toDouble(), most.isEmpty() ? 1.25 : most.toDouble()};
+    }
+    EXPECT_GE(lengths.size(), 200u);
+    int rivers = 0;
+    for (const auto& [number, r] : records()) {
+        if (r.section != QLatin1String("Fluss"))
+            continue;
+        ++rivers;
+        const QString name = r.fields[0].split(u'|').value(0);
+        SCOPED_TRACE(name.toStdString());
+        const auto it = lengths.find(name);
+        if (it == lengths.end()) {
+            ADD_FAILURE() << "no length written for this river";
+            continue;
+        }
+        const auto object = recordObject(number);
+        ASSERT_NE(object, nullptr);
+        const double km = lineKm(*object);
+        EXPECT_GE(km, it->second.least * it->second.km) << "only " << km << " km of " << it->second.km;
+        EXPECT_LE(km, it->second.most * it->second.km) << km << " km for " << it->second.km;
+    }
+    EXPECT_EQ(rivers, int(lengths.size())) << "a river written here is not shipped";
+}
+
+// Every country has its flag, unless it has none in reality, and every
+// flag paints.
+TEST(Flags, EveryCountryHasItsFlag)
+{
+    const QStringList withoutFlag{QStringLiteral("Antarktis"), QStringLiteral("Siachen-Gletscher")};
+    const TGeoIndex index(kData + QStringLiteral("/Data/geodata.ini"));
+    FlagPainter painter;
+    painter.SetPictureFolder(kData + QStringLiteral("/Data"));
+    int flags = 0;
+    for (const auto& [number, r] : records()) {
+        if (r.section != QLatin1String("Land"))
+            continue;
+        const QString name = r.fields[0].split(u'|').value(0);
+        SCOPED_TRACE(name.toStdString());
+        const QString flag = index.ReadString(QStringLiteral("Flaggen"), QString::number(number));
+        EXPECT_EQ(flag.isEmpty(), withoutFlag.contains(name));
+        if (flag.isEmpty())
+            continue;
+        ++flags;
+        QImage image(FlagPainter::FlagWidth(flag, 60, true) + 1, 61, QImage::Format_RGB32);
+        QPainter p(&image);
+        QString error;
+        EXPECT_TRUE(painter.TryPaint(p, flag, 60, &error)) << error.toStdString();
+        painter.DropEmblem();
+    }
+    EXPECT_GE(flags, 200);
+}
+
+// The flag of a country in its own proportions, 300 pixels high.
+QImage paintedFlag(const QString& country)
+{
+    const TGeoIndex index(kData + QStringLiteral("/Data/geodata.ini"));
+    const QString flag = index.ReadString(QStringLiteral("Flaggen"), QString::number(termNumber(QStringLiteral("Land"), country)));
+    const int height = 300;
+    QImage image(FlagPainter::FlagWidth(flag, height, false) + 1, height + 1, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    FlagPainter painter;
+    painter.SetPictureFolder(kData + QStringLiteral("/Data"));
+    EXPECT_TRUE(painter.TryPaint(p, flag, height)) << country.toStdString();
+    return image;
+}
+
+bool isRed(QRgb c) { return qRed(c) > 150 && qGreen(c) < 90 && qBlue(c) < 110; }
+bool isWhite(QRgb c) { return qRed(c) > 220 && qGreen(c) > 220 && qBlue(c) > 220; }
+
+// St Patrick's saltire in the Union Jack is counterchanged: in the hoist half
+// the red lies below each white diagonal, in the fly half above it, so that
+// the broad white is uppermost next to the hoist. So in the UK's flag and in
+// every flag that carries it as its canton.
+TEST(Flags, UnionJackIsCounterchanged)
+{
+    struct Jack {
+        const char* country;
+        bool canton;
+    };
+    const Jack jacks[] = {{"Großbritannien", false}, {"Australien", true},  {"Neuseeland", true},
+                          {"Fidschi", true},         {"Tuvalu", true},      {"Kaimaninseln", true},
+                          {"Bermuda", true},         {"Falklandinseln", true}, {"Britische Jungferninseln", true},
+                          {"Turks- und Caicosinseln", true}};
+    // A point on each quarter's diagonal, and the way to the red side of it
+    // in a jack twice as wide as high.
+    struct Quarter {
+        const char* name;
+        double u, v, nx, ny;
+    };
+    const Quarter quarters[] = {{"upper hoist", 0.25, 0.25, -1, 2},
+                                {"upper fly", 0.75, 0.25, -1, -2},
+                                {"lower hoist", 0.25, 0.75, 1, 2},
+                                {"lower fly", 0.75, 0.75, 1, -2}};
+    for (const Jack& jack : jacks) {
+        SCOPED_TRACE(jack.country);
+        const QImage flag = paintedFlag(QString::fromUtf8(jack.country));
+        const double w = (flag.width() - 1) * (jack.canton ? 0.5 : 1.0);
+        const double h = (flag.height() - 1) * (jack.canton ? 0.5 : 1.0);
+        ASSERT_NEAR(w, 2 * h, 2) << "the jack is twice as wide as high";
+        for (const Quarter& q : quarters) {
+            SCOPED_TRACE(q.name);
+            const double len = std::hypot(q.nx, q.ny), d = 0.03 * h;
+            const QPointF on(q.u * w, q.v * h), side(q.nx / len * d, q.ny / len * d);
+            EXPECT_TRUE(isRed(flag.pixel((on + side).toPoint()))) << "no red on the side where it belongs";
+            EXPECT_TRUE(isWhite(flag.pixel((on - side).toPoint()))) << "no broad white on the other side";
+        }
+    }
+}
+
+// The sword under the creed points to the hoist: its crossguard is at the
+// fly end of the blade.
+TEST(Flags, SaudiSwordPointsToTheHoist)
+{
+    const QImage flag = paintedFlag(QStringLiteral("Saudi-Arabien"));
+    const int w = flag.width() - 1, h = flag.height() - 1;
+    EXPECT_TRUE(isWhite(flag.pixel(w * 71 / 100, h * 72 / 100))) << "no crossguard at the fly end";
+    EXPECT_FALSE(isWhite(flag.pixel(w * 29 / 100, h * 72 / 100))) << "a crossguard at the hoist end";
 }
 
 TEST(Lessons, OpenAndReferToTheIndex)

@@ -165,6 +165,18 @@ TEST_F(Layers, LayerRectangleCoversItsObjects)
     EXPECT_EQ(layer->GetLayerMER(), MER(Deg(-30) - 1, Deg(-10) - 1, Deg(45) + 1, Deg(35) + 1));
 }
 
+// An object that worked out its own rectangle and is then redrawn, as a
+// selection does, still lets the layer see its true rectangle: the layer
+// culls by it, and a stale one hid the object from every drawing.
+TEST_F(Layers, EntryRectangleSurvivesTheObjectsOwnQuery)
+{
+    TGeoDataObject* a = Square(source, 10, 20, 5, "a");
+    const TMER own = a->ObjectMER();
+    a->SetSelected(true);
+    EXPECT_EQ(source.GetMER(0), own);
+    EXPECT_EQ(layer->GetLayerMER(), MER(Deg(10) - 1, Deg(20) - 1, Deg(5) + 1, Deg(5) + 1));
+}
+
 TEST_F(Layers, SelectionIsOneObjectAtATime)
 {
     TGeoDataObject* a = Square(source, 0, 0, 1, "a");

@@ -5,6 +5,8 @@
 #include "learning/GeoInput.h"
 #include "learning/GeoInputAbfrage.h"
 #include "learning/GeoLernen.h"
+#include "globe/GlobeLayer.h"
+#include "lesson/LessonHeader.h"
 #include "lesson/TDaten.h"
 #include "lesson/TLernOptionen.h"
 #include "maps/GeoVisualGlobe.h"
@@ -186,6 +188,105 @@ TEST_F(GlobeLessonView, MapTestTakesAClickOnTheAskedItem)
     globe.MouseUp(mzbLeft, 0, p.x(), p.y());
     EXPECT_EQ(asked->State(), ItemState::Right);
     shot(*view, "globe_maptest.png");
+}
+
+// Every shipped globe lesson shows the land of the world beneath its items,
+// and the asked item stands out: in the selection colour on the globe, or,
+// when it is too small for that, with its close-up or the marker.
+TEST_F(GlobeLessonView, EveryShippedGlobeLessonShowsLandAroundTheAskedItem)
+{
+    const QRgb yellow = qRgb(0xFF, 0xFF, 0x00), brightBlue = qRgb(0x46, 0x46, 0xFF);
+    int lessons = 0;
+    for (const QString& file : QDir(QStringLiteral(ORBILO_DATA_DIR "/Lektionen")).entryList({QStringLiteral("*.lek")})) {
+        if (LessonFile::IsPictureType(LessonFile::LessonType(IniFile(QStringLiteral(ORBILO_DATA_DIR "/Lektionen/") + file))))
+            continue;
+        SCOPED_TRACE(file.toStdString());
+        ++lessons;
+        TGeoInput::RandomSeed = [] { return 3u; };
+        auto view = open(file, false);
+        TGeoInput::RandomSeed = nullptr;
+        ASSERT_TRUE(view->Opened());
+        auto* map = dynamic_cast<TGeoVisualGlobe*>(view->MapView);
+        ASSERT_NE(map, nullptr);
+        TGeoItem* asked = view->InputPanel->CurrentItem;
+        ASSERT_NE(asked, nullptr);
+        TGlobeView& globe = *map->Globe;
+        TGlobeLayer* base = map->Link().BaseLand();
+        ASSERT_NE(base, nullptr);
+        EXPECT_GT(base->GetObjects().Count(), 200) << "the whole world's land";
+        EXPECT_EQ(globe.GlobeLayers().GetLayer(0), base) << "the land lies beneath the lesson";
+
+        // Land, the lesson's or the base map's, is much of what is seen.
+        int samples = 0, land = 0;
+        for (int y = 0; y < globe.height(); y += 8)
+            for (int x = 0; x < globe.width(); x += 8) {
+                ++samples;
+                const TGlobeObject* hit = globe.GlobeLayers().ObjectAtXY(x, y);
+                land += hit && (!hit->UserObject() ||
+                                static_cast<const TGeoItem*>(hit->UserObject())->Category->Kind != CategoryKind::Rivers);
+            }
+        EXPECT_GT(land, samples / 20) << "hardly any land around the lesson";
+
+        shot(*view, QString(file).replace(QStringLiteral(".lek"), QStringLiteral(".png")));
+        const QImage onGlobe = globe.grab().toImage();
+        int selected = 0;
+        for (int y = 0; y < onGlobe.height(); ++y)
+            for (int x = 0; x < onGlobe.width(); ++x)
+                selected += (onGlobe.pixel(x, y) | 0xFF000000) == yellow || (onGlobe.pixel(x, y) | 0xFF000000) == brightBlue;
+        EXPECT_TRUE(selected >= 20 || map->InsetPanel->isVisible() || map->MarkerObject)
+            << asked->DisplayName().toStdString() << " does not stand out";
+    }
+    EXPECT_GE(lessons, 30);
+}
+
+// The base map is context: a click on land outside the lesson's items is
+// no answer, and the big lakes are water over the countries around them.
+TEST_F(GlobeLessonView, LandOutsideTheLessonIsNoTarget)
+{
+    TGeoInputAbfrage::RandomSeed = [] { return 7u; };
+    auto view = open("Afrika_Laender.lek", true);
+    TGeoInputAbfrage::RandomSeed = nullptr;
+    ASSERT_TRUE(view->Opened());
+    auto* map = dynamic_cast<TGeoVisualGlobe*>(view->MapView);
+    ASSERT_NE(map, nullptr);
+    TGeoItem* asked = view->InputPanel->CurrentItem;
+    ASSERT_NE(asked, nullptr);
+    TGlobeView& globe = *map->Globe;
+    ASSERT_TRUE(map->Link().BaseLand() && map->Link().BaseWater());
+    const auto at = [&](double lon, double lat) {
+        QPoint p;
+        EXPECT_TRUE(globe.Projection().LLToDeviceXY(std::llround(lon * GU_DEGREE), std::llround(lat * GU_DEGREE), p));
+        return p;
+    };
+    const auto hitIn = [&](const QPoint& p, TGlobeLayer* layer) {
+        const TGlobeObject* hit = globe.GlobeLayers().ObjectAtXY(p.x(), p.y());
+        for (int i = 0; hit && i < layer->GetObjects().Count(); ++i)
+            if (layer->GetObjects().GetObject(i) == hit)
+                return true;
+        return false;
+    };
+    // Lake Victoria is water, not Uganda, Kenya or Tanzania.
+    EXPECT_TRUE(hitIn(at(33.0, -1.0), map->Link().BaseWater()));
+    // Arabia is land of the base map, and a click there asks nothing.
+    const QPoint arabia = at(45.0, 23.0);
+    ASSERT_TRUE(globe.rect().contains(arabia));
+    EXPECT_TRUE(hitIn(arabia, map->Link().BaseLand()));
+    globe.MouseDown(mzbLeft, 0, arabia.x(), arabia.y());
+    globe.MouseUp(mzbLeft, 0, arabia.x(), arabia.y());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(asked->State(), ItemState::Open) << "a click on the base map was taken as an answer";
+    EXPECT_EQ(view->InputPanel->CurrentItem, asked);
+
+    // A country of the lesson hides its own land in the base map, which is
+    // drawn again where the country is not, as when the editor removes it.
+    TGeoItem& country = *view->Lesson->FindCategory(QStringLiteral("L"))->Items.front();
+    auto* adapter = dynamic_cast<TLessonGlobeObject*>(country.GeoObject);
+    ASSERT_TRUE(adapter && adapter->BaseTwin);
+    EXPECT_TRUE(adapter->BaseTwin->Hidden());
+    country.SetVisible(false);
+    EXPECT_FALSE(adapter->BaseTwin->Hidden());
+    country.SetVisible(true);
+    EXPECT_TRUE(adapter->BaseTwin->Hidden());
 }
 
 } // namespace

@@ -22,6 +22,9 @@ public:
     std::vector<InputRequest> inputs;
     std::function<int(QDialog&)> onDialog;
     int dialogsShown = 0;
+    // File dialogs: queued paths (an empty one, or none queued: cancelled).
+    std::deque<QString> fileAnswers;
+    std::vector<FileRequest> files;
 
     int message(const MessageRequest& request) override
     {
@@ -43,6 +46,16 @@ public:
         if (confirmed)
             value = text;
         return confirmed;
+    }
+
+    QString fileName(const FileRequest& request) override
+    {
+        files.push_back(request);
+        if (fileAnswers.empty())
+            return {};
+        const QString answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
     }
 
     int execDialog(QDialog& dialog) override

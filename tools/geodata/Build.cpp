@@ -1,16 +1,17 @@
 #include "tools/geodata/Build.h"
 
+#include "tools/geodata/Rivers.h"
 #include "tools/geodata/Tables.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <deque>
-#include <functional>
 #include <set>
 #include <stdexcept>
 
@@ -173,6 +174,9 @@ public:
         for (const QStringList& line : readTable(m_tables + QStringLiteral("/flags.tsv"), true))
             if (line.size() >= 2)
                 m_data.flags[line[0]] = line[1];
+        for (const Record* r : m_data.ofKind(Kind::Country))
+            if (!m_data.flagOf(*r) && !m_data.flags.count(r->iso2) && !m_data.flags.count(r->key))
+                warn(QStringLiteral("no flag for %1 (%2)").arg(r->key, r->iso2));
         return std::move(m_data);
     }
 
@@ -244,17 +248,47 @@ private:
         const std::map<QString, QString> mergeInto{{QStringLiteral("SOL"), QStringLiteral("SOM")},
                                                    {QStringLiteral("CYN"), QStringLiteral("CYP")},
                                                    {QStringLiteral("ALD"), QStringLiteral("FIN")}};
-        const std::set<QString> skip{QStringLiteral("ATA"), QStringLiteral("KAS"), QStringLiteral("ATC"),
-                                     QStringLiteral("IOA")};
+        const std::set<QString> skip{QStringLiteral("ATC"), QStringLiteral("IOA")};
         std::map<QString, std::vector<Polygon>> extra;
-        const auto& features = source(QStringLiteral("naturalearth/ne_50m_admin_0_countries.json"));
-        for (const Feature& f : features) {
-            const QString a3 = prop(f, "ADM0_A3");
+        std::vector<const Feature*> features;
+        for (const Feature& f : source(QStringLiteral("naturalearth/ne_50m_admin_0_countries.json")))
+            features.push_back(&f);
+        for (const Feature* f : features) {
+            const QString a3 = prop(*f, "ADM0_A3");
             if (auto m = mergeInto.find(a3); m != mergeInto.end())
-                for (const auto& p : f.polygons)
+                for (const auto& p : f->polygons)
                     extra[m->second].push_back(p);
         }
-        for (const Feature& f : features) {
+        // Countries too small for the outlines are made of the islands in
+        // the rectangle the table gives them.
+        for (const auto& [a3, line] : overrides) {
+            const std::vector<Pt> corners = parsePoints(field(line, 6));
+            if (corners.size() != 2)
+                continue;
+            Box box;
+            box.add(corners[0]);
+            box.add(corners[1]);
+            Feature f;
+            f.props.insert(QStringLiteral("ADM0_A3"), a3);
+            f.props.insert(QStringLiteral("TYPE"), QStringLiteral("Sovereign country"));
+            f.props.insert(QStringLiteral("ISO_A2"), a3to2.count(a3) ? a3to2[a3] : QString());
+            for (const QString& file : {QStringLiteral("naturalearth/ne_50m_land.json"),
+                                        QStringLiteral("naturalearth/ne_10m_minor_islands.json")})
+                for (const Feature& land : source(file))
+                    for (const Polygon& p : land.polygons) {
+                        const Box b = boxOf(p);
+                        if (box.contains({b.minLon, b.minLat}) && box.contains({b.maxLon, b.maxLat}))
+                            f.polygons.push_back(p);
+                    }
+            if (f.polygons.empty()) {
+                warn(QStringLiteral("no islands for %1").arg(a3));
+                continue;
+            }
+            m_madeCountries.push_back(std::move(f));
+            features.push_back(&m_madeCountries.back());
+        }
+        for (const Feature* feature : features) {
+            const Feature& f = *feature;
             const QString a3 = prop(f, "ADM0_A3");
             const QString type = prop(f, "TYPE");
             if (skip.count(a3) || mergeInto.count(a3))
@@ -316,6 +350,7 @@ private:
             r.area = areaOf(r.polygons);
             r.check = boxOf(r.polygons).grown(0.5);
             r.label = interiorPoint(*largest(r.polygons));
+            r.fixedNumber = field(over, 5).toInt();
             const QStringList capNames = splitNames(field(over, 4));
             const int place = findPlace(capNames, a3, r.polygons, true);
             if (place >= 0)
@@ -357,19 +392,96 @@ private:
                 m_stateCapitalPlace[code] = place;
             m_data.records.push_back(std::move(r));
         };
+        std::vector<std::pair<QString, std::vector<Polygon>>> german;
         for (const Feature& f : source(QStringLiteral("germany/bundeslaender_mittel.geo.json")))
-            add(prop(f, "id"), QStringLiteral("DEU"), f.polygons, QStringLiteral("DE"));
+            german.push_back({prop(f, "id"), f.polygons});
+        for (const auto& [code, line] : table)
+            if (const QString part = field(line, 4); !part.isEmpty())
+                movePart(german, part.section(u':', 0, 0), code, parsePoints(part.section(u':', 1)));
+        for (const auto& [code, polygons] : german)
+            add(code, QStringLiteral("DEU"), polygons, QStringLiteral("DE"));
         for (const Feature& f : source(QStringLiteral("naturalearth/ne_50m_admin_1_states_provinces.json"))) {
             const QString code = prop(f, "iso_3166_2");
             add(code, prop(f, "adm0_a3"), f.polygons, code.left(2));
         }
     }
 
+    // The part of state `from` inside the outline goes to state `to`: the
+    // state outlines count Bremerhaven to Niedersachsen.
+    static void movePart(std::vector<std::pair<QString, std::vector<Polygon>>>& states, const QString& from,
+                         const QString& to, const std::vector<Pt>& outline)
+    {
+        const auto toPath = [](const Ring& r) {
+            QPainterPath path;
+            QPolygonF poly;
+            for (const Pt& p : r)
+                poly << QPointF(p.lon, p.lat);
+            path.addPolygon(poly);
+            path.closeSubpath();
+            return path;
+        };
+        const auto toRing = [](const QPolygonF& poly) {
+            Ring r;
+            for (const QPointF& p : poly)
+                r.push_back({p.x(), p.y()});
+            return r;
+        };
+        const auto find = [&](const QString& code) -> std::vector<Polygon>* {
+            for (auto& [c, polygons] : states)
+                if (c == code)
+                    return &polygons;
+            return nullptr;
+        };
+        std::vector<Polygon>* source = find(from);
+        std::vector<Polygon>* target = find(to);
+        if (!source || !target || outline.size() < 3)
+            throw std::runtime_error("cannot move a part of " + from.toStdString() + " to " + to.toStdString());
+        const QPainterPath cut = toPath(outline);
+        double moved = 0;
+        std::vector<Polygon> rest;
+        for (Polygon& p : *source) {
+            const QPainterPath ring = toPath(p.front());
+            const QPainterPath inside = ring.intersected(cut);
+            if (inside.isEmpty())
+                continue;
+            for (const QPolygonF& q : inside.toFillPolygons()) {
+                target->push_back(Polygon{toRing(q)});
+                moved += polygonAreaKm2(target->back());
+            }
+            // The largest piece left keeps the holes; the others become
+            // parts of their own.
+            QList<QPolygonF> pieces = ring.subtracted(cut).toFillPolygons();
+            std::stable_sort(pieces.begin(), pieces.end(), [&](const QPolygonF& a, const QPolygonF& b) {
+                return ringAreaKm2(toRing(a)) > ringAreaKm2(toRing(b));
+            });
+            if (pieces.isEmpty())
+                continue;
+            p.front() = toRing(pieces.front());
+            for (qsizetype i = 1; i < pieces.size(); ++i)
+                rest.push_back(Polygon{toRing(pieces[i])});
+        }
+        source->insert(source->end(), rest.begin(), rest.end());
+        if (moved <= 0)
+            throw std::runtime_error("nothing of " + from.toStdString() + " lies in the part for " + to.toStdString());
+    }
+
     void buildRivers()
     {
-        const QStringList files{QStringLiteral("naturalearth/ne_10m_rivers_lake_centerlines.json"),
-                                QStringLiteral("naturalearth/ne_10m_rivers_europe.json"),
-                                QStringLiteral("naturalearth/ne_10m_rivers_north_america.json")};
+        // The finest source first; its regional supplements add rivers it
+        // lacks; the coarse source names whole courses.
+        const std::pair<const char*, int> files[] = {{"naturalearth/ne_10m_rivers_lake_centerlines.json", 0},
+                                                     {"naturalearth/ne_10m_rivers_europe.json", 1},
+                                                     {"naturalearth/ne_10m_rivers_north_america.json", 1},
+                                                     {"naturalearth/ne_50m_rivers_lake_centerlines.json", 2}};
+        std::vector<RiverPiece> pieces;
+        for (const auto& [file, rank] : files)
+            for (const Feature& f : source(QString::fromLatin1(file)))
+                for (const Ring& l : f.lines)
+                    if (l.size() >= 2)
+                        pieces.push_back({l, rank, rank == 2, prop(f, "name"), prop(f, "name_en"), boxOf(l)});
+
+        std::vector<Record> records;
+        std::vector<RiverEntry> entries;
         for (const QStringList& line : readTable(m_tables + QStringLiteral("/rivers.tsv"))) {
             Record r;
             r.kind = Kind::River;
@@ -377,28 +489,36 @@ private:
             r.en = splitNames(field(line, 1));
             r.key = r.en.value(0);
             r.groups = field(line, 2).split(u' ', Qt::SkipEmptyParts);
-            const QStringList sourceNames = splitNames(field(line, 3));
-            Box filter = continentBox(r.groups.value(0));
+            RiverEntry entry;
+            // "Name(west,south;east,north)" takes only the part of such
+            // pieces inside the rectangle.
+            for (const QString& n : splitNames(field(line, 3))) {
+                RiverName name{n.section(u'(', 0, 0).trimmed(), std::nullopt};
+                if (n.contains(u'(') && n.endsWith(u')'))
+                    if (const auto corners = parsePoints(n.section(u'(', 1).chopped(1)); corners.size() == 2) {
+                        Box clip;
+                        clip.add(corners[0]);
+                        clip.add(corners[1]);
+                        name.clip = clip;
+                    }
+                entry.names.push_back(name);
+            }
+            entry.region = continentBox(r.groups.value(0));
             if (const auto pts = parsePoints(field(line, 4)); pts.size() == 2) {
-                filter = Box{};
-                filter.add(pts[0]);
-                filter.add(pts[1]);
+                entry.region = Box{};
+                entry.region.add(pts[0]);
+                entry.region.add(pts[1]);
             }
-            for (const QString& file : files) {
-                std::vector<Ring> found;
-                for (const Feature& f : source(file)) {
-                    const QString name = prop(f, "name");
-                    if (!sourceNames.contains(name) && !sourceNames.contains(prop(f, "name_en")))
-                        continue;
-                    for (const Ring& l : f.lines)
-                        if (l.size() >= 2 && boxOf(l).intersects(filter))
-                            found.push_back(l);
-                }
-                if (found.empty())
-                    continue;
-                r.lines = largestCluster(found);
-                break;
-            }
+            for (const QString& stretch : field(line, 5).split(u'|', Qt::SkipEmptyParts))
+                if (const auto course = parsePoints(stretch.trimmed()); course.size() >= 2)
+                    entry.added.push_back(course);
+            records.push_back(std::move(r));
+            entries.push_back(std::move(entry));
+        }
+        std::vector<std::vector<Ring>> courses = assembleRivers(pieces, entries);
+        for (size_t i = 0; i < records.size(); ++i) {
+            Record& r = records[i];
+            r.lines = std::move(courses[i]);
             if (r.lines.empty()) {
                 warn(QStringLiteral("river not found: %1").arg(r.key));
                 continue;
@@ -416,36 +536,6 @@ private:
         }
     }
 
-    // Same-named pieces far apart are different rivers: keep the group of
-    // touching pieces with the greatest length.
-    static std::vector<Ring> largestCluster(const std::vector<Ring>& lines)
-    {
-        const size_t n = lines.size();
-        std::vector<int> group(n);
-        for (size_t i = 0; i < n; ++i)
-            group[i] = static_cast<int>(i);
-        std::function<int(int)> root = [&](int i) { return group[i] == i ? i : group[i] = root(group[i]); };
-        std::vector<Box> boxes;
-        for (const Ring& l : lines)
-            boxes.push_back(boxOf(l).grown(0.3));
-        for (size_t i = 0; i < n; ++i)
-            for (size_t j = i + 1; j < n; ++j)
-                if (boxes[i].intersects(boxes[j]))
-                    group[root(static_cast<int>(i))] = root(static_cast<int>(j));
-        std::map<int, double> length;
-        for (size_t i = 0; i < n; ++i)
-            length[root(static_cast<int>(i))] += lineLengthKm(lines[i]);
-        int best = -1;
-        for (const auto& [g, len] : length)
-            if (best < 0 || len > length[best])
-                best = g;
-        std::vector<Ring> out;
-        for (size_t i = 0; i < n; ++i)
-            if (root(static_cast<int>(i)) == best)
-                out.push_back(lines[i]);
-        return out;
-    }
-
     void buildAreas(Kind kind, const QString& table, const QStringList& files)
     {
         for (const QStringList& line : readTable(m_tables + u'/' + table)) {
@@ -460,7 +550,8 @@ private:
                 for (const QString& file : files) {
                     for (const Feature& f : source(file)) {
                         for (const Polygon& poly : f.polygons)
-                            if (boxOf(poly).contains(pt) && pointInPolygon(pt, poly)) {
+                            if (boxOf(poly).contains(pt) && pointInPolygon(pt, poly)
+                                && !(kind == Kind::Island && isContinent(poly))) {
                                 hit = &poly;
                                 break;
                             }
@@ -481,7 +572,7 @@ private:
                                 }
                 }
                 if (!hit)
-                    hit = nearest(files, pt);
+                    hit = nearest(files, pt, kind == Kind::Island);
                 if (!hit) {
                     warn(QStringLiteral("%1: nothing at %2,%3").arg(r.key).arg(pt.lon).arg(pt.lat));
                     continue;
@@ -502,15 +593,21 @@ private:
         }
     }
 
+    // The land outlines join an island that lies close to the coast, such as
+    // Usedom, to its continent: a continent is never taken for an island,
+    // the next outline is (Greenland, at 2.2 million km², is the largest
+    // island; Australia, at 7.7 million, the smallest continent).
+    static bool isContinent(const Polygon& poly) { return polygonAreaKm2(poly) > 5000000; }
+
     // Points a little off a small island or lake still find it.
-    const Polygon* nearest(const QStringList& files, const Pt& pt)
+    const Polygon* nearest(const QStringList& files, const Pt& pt, bool island)
     {
         const Polygon* best = nullptr;
         double bestDistance = 0.25;
         for (const QString& file : files)
             for (const Feature& f : source(file))
                 for (const Polygon& poly : f.polygons) {
-                    if (!boxOf(poly).grown(bestDistance).contains(pt))
+                    if (!boxOf(poly).grown(bestDistance).contains(pt) || (island && isContinent(poly)))
                         continue;
                     for (const Pt& v : poly.front()) {
                         const double d = std::hypot((v.lon - pt.lon) * std::cos(pt.lat * 0.01745), v.lat - pt.lat);
@@ -537,7 +634,7 @@ private:
             if (m_places[i].pop >= 1000000)
                 chosen.insert(static_cast<int>(i));
         for (const auto& [key, line] : table) {
-            if (field(line, 3) != QLatin1String("add"))
+            if (field(line, 5) != QLatin1String("add"))
                 continue;
             for (size_t i = 0; i < m_places.size(); ++i)
                 if (m_places[i].name == line[0] && m_places[i].a3 == line[1])
@@ -553,14 +650,22 @@ private:
             r.point = p.pt;
             r.label = p.pt;
             r.population = p.pop;
-            const QString over = field(table[p.name + u'@' + p.a3], 2);
-            r.de = splitNames(over);
-            addUnique(r.de, p.nameDe.isEmpty() ? (p.nameEn.isEmpty() ? p.name : p.nameEn) : p.nameDe);
+            const auto over = table.find(r.key);
+            const QStringList line = over == table.end() ? QStringList() : over->second;
+            // The table's German names replace the source's, which may be
+            // wrong ("Präfektur Tokio"); its English names come first.
+            r.de = splitNames(field(line, 2));
+            if (r.de.isEmpty())
+                r.de << (p.nameDe.isEmpty() ? (p.nameEn.isEmpty() ? p.name : p.nameEn) : p.nameDe);
+            r.en = splitNames(field(line, 3));
             addUnique(r.en, p.nameEn.isEmpty() ? p.name : p.nameEn);
             addUnique(r.en, p.name);
-            for (const QString& n : {p.name, p.ascii})
+            QStringList further{p.name, p.ascii};
+            further << splitNames(field(line, 4));
+            for (const QString& n : further)
                 if (!r.de.contains(n) && !r.en.contains(n))
                     addUnique(r.other, n);
+            r.fixedNumber = field(line, 6).toInt();
             r.check = Box{p.pt.lon - 0.05, p.pt.lat - 0.05, p.pt.lon + 0.05, p.pt.lat + 0.05};
             m_cityOfPlace[i] = m_data.records.size();
             m_data.records.push_back(std::move(r));
@@ -569,19 +674,24 @@ private:
 
     void number()
     {
+        // Numbers are the identity of a term in lessons and result files:
+        // each kind is numbered in the order of its keys, and a term added
+        // later gets a fixed number from the tables, after the others, so
+        // that no term made before changes its number.
         auto& recs = m_data.records;
-        auto assign = [&](Kind kind, int first, std::set<int> reserved, const std::map<QString, int>& fixed) {
+        auto assign = [&](Kind kind, int first, std::set<int> reserved) {
             std::vector<Record*> list;
             for (auto& r : recs)
                 if (r.kind == kind)
                     list.push_back(&r);
             std::stable_sort(list.begin(), list.end(), [](const Record* a, const Record* b) { return a->key < b->key; });
-            for (const auto& [key, n] : fixed)
-                reserved.insert(n);
+            for (const Record* r : list)
+                if (r->fixedNumber > 0 && !reserved.insert(r->fixedNumber).second)
+                    throw std::runtime_error("record number given twice: " + std::to_string(r->fixedNumber));
             int next = first;
             for (Record* r : list) {
-                if (auto it = fixed.find(r->key); it != fixed.end()) {
-                    r->number = it->second;
+                if (r->fixedNumber > 0) {
+                    r->number = r->fixedNumber;
                     continue;
                 }
                 while (reserved.count(next))
@@ -589,14 +699,13 @@ private:
                 r->number = next++;
             }
         };
-        // Russia and Belarus keep the numbers that older lessons and result
-        // files know them by; 3496 was never given out.
-        assign(Kind::Country, 1, {}, {{QStringLiteral("RUS"), 207}, {QStringLiteral("BLR"), 520}});
-        assign(Kind::City, 1001, {}, {});
-        assign(Kind::River, 3001, {}, {});
-        assign(Kind::Lake, 3401, {3496}, {});
-        assign(Kind::Island, 3701, {3496}, {});
-        assign(Kind::State, 4001, {}, {});
+        // 3496 was never given out.
+        assign(Kind::Country, 1, {});
+        assign(Kind::City, 1001, {});
+        assign(Kind::River, 3001, {});
+        assign(Kind::Lake, 3401, {3496});
+        assign(Kind::Island, 3701, {3496});
+        assign(Kind::State, 4001, {});
         for (auto& r : recs) {
             if (r.kind == Kind::Country && m_capitalPlace.count(r.key))
                 r.capital = recs[m_cityOfPlace[m_capitalPlace[r.key]]].number;
@@ -610,6 +719,7 @@ private:
     std::map<QString, std::vector<Feature>> m_files;
     std::vector<Place> m_places;
     std::deque<Polygon> m_holes;
+    std::deque<Feature> m_madeCountries;
     std::map<QString, int> m_capitalPlace;      // country ADM0_A3 -> place
     std::map<QString, int> m_stateCapitalPlace; // state code -> place
     std::map<int, size_t> m_cityOfPlace;        // place -> record index
@@ -668,6 +778,14 @@ std::vector<const Record*> Dataset::inGroup(Kind kind, const QString& group) con
         if (r.kind == kind && (group == QLatin1String("*") ? !r.groups.isEmpty() : r.groups.contains(group)))
             out.push_back(&r);
     return out;
+}
+
+const QString* Dataset::flagOf(const Record& country) const
+{
+    for (const QString& key : {country.iso2, country.key})
+        if (auto it = flags.find(key); it != flags.end())
+            return it->second == u"-" ? nullptr : &it->second;
+    return nullptr;
 }
 
 const Record* Dataset::byNumber(int number) const

@@ -15,6 +15,7 @@ enum class Kind { City, Country, River, Island, Lake, State };
 struct Record {
     Kind kind = Kind::Country;
     int number = 0;
+    int fixedNumber = 0;  // a number the tables give, kept whatever is added
     QString key;          // stable identity: country code, state code, table name
     QStringList de, en, other;
     int capital = -1;     // record number of the capital city
@@ -37,7 +38,11 @@ QChar letterOf(Kind kind);
 
 struct Dataset {
     std::vector<Record> records;
-    std::map<QString, QString> flags; // ISO_A2 -> flag description
+    std::map<QString, QString> flags; // ISO_A2, or ADM0_A3 -> flag description
+
+    // The flag of a country: by its two-letter code, or by its ADM0_A3 where
+    // the outlines give it no two-letter code of its own.
+    const QString* flagOf(const Record& country) const;
 
     const Record* find(Kind kind, const QString& key) const;
     std::vector<const Record*> ofKind(Kind kind) const;
