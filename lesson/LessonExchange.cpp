@@ -150,8 +150,10 @@ ImportResult Import(const QString& source, const QString& lessonFolder, const QS
     if (!staging.isValid())
         throw ExchangeError(Problem::WriteFailed, staging.path());
     // Folders count too: a file cannot take the name of one.
+    QStringList folders = otherFolders;
+    folders << lessonFolder;
     QStringList taken;
-    for (const QString& folder : QStringList(otherFolders) << lessonFolder)
+    for (const QString& folder : folders)
         taken << QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     std::vector<std::pair<QString, QByteArray>> writes;
     QHash<QString, QString> pictureNames; // offered name (folded) -> name in the lesson folder

@@ -48,6 +48,8 @@ bool showsSmall(TGlobeView& globe, const TGeoItem& item, TGeoDataObject& object)
     if (!item.Category || item.Category->Kind == CategoryKind::Cities)
         return false;
     const double pixelsPerDegree = globe.Projection().ScaleFactor() * GU_DEGREE;
+    if (!(pixelsPerDegree > 0))
+        return false;
     if (item.Area > 0) {
         const double kmPerPixel = 111.2 / pixelsPerDegree;
         return item.Area < 100 * kmPerPixel * kmPerPixel;
