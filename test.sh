@@ -1,9 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test headless.
+# Installs what is missing, builds and runs every test headless. With
+# ORBILO_SANITIZE=1 it then runs the same tests in the sanitizer build
+# (scripts/sanitize.sh), and with ORBILO_FUZZ_SECONDS=n every fuzz target for
+# n seconds (scripts/fuzz.sh). Arguments go to ctest in both builds.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/scripts/common.sh"
 install_packages
 configure_and_build
 export QT_QPA_PLATFORM=offscreen
-cd "$BUILD_DIR"
-ctest --output-on-failure --timeout 600 "$@"
+
+# Every stage runs even when one before it failed, so that one run shows all.
+failed=()
+(cd "$BUILD_DIR" && ctest --output-on-failure --timeout 600 "$@") || failed+=("tests")
+if [ "${ORBILO_SANITIZE:-0}" != 0 ]; then
+  "$ORBILO_ROOT/scripts/sanitize.sh" "$@" || failed+=("sanitizer build")
+fi
+if [ "${ORBILO_FUZZ_SECONDS:-0}" != 0 ]; then
+  "$ORBILO_ROOT/scripts/fuzz.sh" "$ORBILO_FUZZ_SECONDS" || failed+=("fuzzing")
+fi
+if [ "${#failed[@]}" -gt 0 ]; then
+  echo "Failed: ${failed[*]}" >&2
+  exit 1
+fi
