@@ -729,6 +729,8 @@ void Tfrm_main::ReturnToCatalogue()
     if (EditorMode)
         m_catalogue->Refill(); // a new or deleted lesson must appear
     m_view = nullptr;
+    // The focus went with the view; give the keyboard its list back.
+    m_lessonList->setFocus();
 }
 
 bool Tfrm_main::eventFilter(QObject* watched, QEvent* event)

@@ -13,6 +13,7 @@ ORBILO_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
   xvfb openbox xdotool
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing_packages() {

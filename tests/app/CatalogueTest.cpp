@@ -151,6 +151,7 @@ TEST_F(CatalogueTest, StartingALessonCreatesTheViewWithItsOptions)
     main->Button("btn_Lernen_Zurueck")->click();
     EXPECT_EQ(main->LessonView(), nullptr);
     EXPECT_EQ(main->CurrentPage(), "Lektionen");
+    EXPECT_EQ(main->focusWidget(), main->lektionen()) << "the keyboard is back in the list, not lost with the view";
 }
 
 TEST_F(CatalogueTest, ALessonThatFailsToLoadReturnsToTheCatalogue)

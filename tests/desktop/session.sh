@@ -18,10 +18,13 @@ session_cleanup() {
 }
 trap session_cleanup EXIT
 
+# Also called inside $(...), so everything goes to stderr.
 fail() {
-  echo "FAILED: $*"
-  [ -f "$work/out.log" ] && { echo "--- program output"; cat "$work/out.log"; }
-  [ -f "$prog/geo.ini" ] && { echo "--- geo.ini"; cat "$prog/geo.ini"; }
+  {
+    echo "FAILED: $*"
+    [ -f "$work/out.log" ] && { echo "--- program output"; cat "$work/out.log"; }
+    [ -f "$prog/geo.ini" ] && { echo "--- geo.ini"; cat "$prog/geo.ini"; }
+  } >&2
   exit 1
 }
 
