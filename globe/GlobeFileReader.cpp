@@ -2,6 +2,9 @@
 
 #include "globe/GlobeXml.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 void TGlobeFileReader::LoadEnvironment(const TGlobeXmlElement& element)
 {
     TGlobeObjectSource::LoadEnvironment(element);
@@ -22,6 +25,17 @@ void TGlobeFileReader::OpenDataFile(QFile& file, const QString& name) const
     file.setFileName(resolved);
     if (!file.open(QIODevice::ReadOnly))
         throw EGlobeException(QStringLiteral("Cannot open %1: %2").arg(resolved, file.errorString()));
+}
+
+QString TGlobeFileReader::CompanionFile(const QString& dataFile, const QString& extension)
+{
+    const QFileInfo info(dataFile);
+    const QString wanted = info.completeBaseName() + QLatin1Char('.') + extension;
+    // Name filters ignore letter case.
+    for (const QString& name : info.dir().entryList({wanted}, QDir::Files))
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return info.dir().filePath(name);
+    return {};
 }
 
 void TGlobeFileReader::ReadAt(QFile& file, int64_t offset, int64_t count, char* into)

@@ -21,6 +21,9 @@ protected:
     // The file named by Filename through the globe's ResolveFilename, open
     // for reading; raises EGlobeException when it is not there.
     void OpenDataFile(QFile& file, const QString& name) const;
+    // The file of the same name with another extension beside a data file,
+    // whatever the letter case of the extension; empty when there is none.
+    static QString CompanionFile(const QString& dataFile, const QString& extension);
     // Exactly count bytes from offset, or EGlobeException naming the file.
     static void ReadAt(QFile& file, int64_t offset, int64_t count, char* into);
 

@@ -3,8 +3,6 @@
 #include "globe/GlobeStream.h"
 #include "globe/GlobeXml.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QtEndian>
 #include <cstring>
 
@@ -41,18 +39,6 @@ private:
     int64_t m_size;
 };
 
-// The table beside a shapefile, found whatever the letter case of its
-// extension.
-QString FindTable(const QString& shpFile)
-{
-    const QFileInfo info(shpFile);
-    const QStringList found = info.dir().entryList({info.completeBaseName() + QStringLiteral(".dbf")},
-                                                   QDir::Files, QDir::Name);
-    for (const QString& name : found)
-        if (name.compare(info.completeBaseName() + QStringLiteral(".dbf"), Qt::CaseInsensitive) == 0)
-            return info.dir().filePath(name);
-    return {};
-}
 } // namespace
 
 TGlobeSHPReader::TGlobeSHPReader(TCustomGlobeView& globe) : TGlobeFileReader(globe) {}
@@ -76,7 +62,7 @@ void TGlobeSHPReader::InternalOpen()
 {
     try {
         OpenDataFile(m_file, Filename());
-        const QString table = FindTable(m_file.fileName());
+        const QString table = CompanionFile(m_file.fileName(), QStringLiteral("dbf"));
         if (!table.isEmpty())
             m_dbf = std::make_unique<TGlobeDBFReader>(table);
         if (m_index.empty())
