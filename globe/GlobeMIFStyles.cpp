@@ -107,7 +107,9 @@ bool TMIFStyle::Apply(const QList<QByteArray>& words, const QByteArray& line)
     if (words.isEmpty())
         return false;
     // The keyword may run into its parentheses: "Pen(1,2,0)".
-    const QByteArray keyword = words[0].left(words[0].indexOf('(') < 0 ? -1 : words[0].indexOf('(')).toLower();
+    QByteArray keyword = words[0].toLower();
+    if (const qsizetype paren = keyword.indexOf('('); paren >= 0)
+        keyword.truncate(paren);
     const QList<int64_t> n = ClauseNumbers(line);
     if (keyword == "pen") {
         if (n.size() >= 3)
