@@ -13,6 +13,7 @@ ORBILO_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
   xvfb openbox xdotool
+  gdal-bin
 )
 
 missing_packages() {
