@@ -14,7 +14,7 @@ uint16_t LE16(const char* p) { return qFromLittleEndian<uint16_t>(p); }
 
 TGlobeDBFReader::TGlobeDBFReader(const QString& fileName) : m_file(fileName)
 {
-    if (!m_file.open(QIODevice::ReadOnly))
+    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) // one record at a time
         throw EGlobeException(QStringLiteral("Cannot open %1: %2").arg(fileName, m_file.errorString()));
     ReadHeader();
 }

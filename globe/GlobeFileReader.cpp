@@ -23,7 +23,8 @@ void TGlobeFileReader::OpenDataFile(QFile& file, const QString& name) const
     if (resolved.isEmpty())
         throw EGlobeException(QStringLiteral("File %1 not found").arg(name));
     file.setFileName(resolved);
-    if (!file.open(QIODevice::ReadOnly))
+    // Objects are read at random offsets: Qt's read-ahead would only copy.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw EGlobeException(QStringLiteral("Cannot open %1: %2").arg(resolved, file.errorString()));
 }
 

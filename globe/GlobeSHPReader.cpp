@@ -132,6 +132,8 @@ void TGlobeSHPReader::MapFile()
 
 TPointLL TGlobeSHPReader::ToPoint(double x, double y) const
 {
+    if (LongXDivisor == 1 && LatYDivisor == 1 && LongXShift == 0 && LatYShift == 0)
+        return PointLL(DecimalToGlobeUnits(x), DecimalToGlobeUnits(y)); // degrees already, as most files are
     return PointLL(DecimalToGlobeUnits(x / LongXDivisor + LongXShift),
                    DecimalToGlobeUnits(y / LatYDivisor + LatYShift));
 }
