@@ -29,6 +29,7 @@ enum TGlobeNotification {
 };
 
 enum TSaveMetaDataLocation { smdInDataDirectory, smdWithDataFile, smdWithExeFile, smdDiscard };
+enum TProgressMessage { pmMessage, pmStart, pmEnd, pmPercent, pmError };
 
 class TCustomGlobeView {
 public:
@@ -45,6 +46,11 @@ public:
     // Ends in a path separator unless empty.
     virtual QString DataDirectory() const = 0;
     virtual TSaveMetaDataLocation SaveMetaDataLocation() const = 0;
+    // The file itself, else its name in DataDirectory, else beside the
+    // program; empty when none of them exists.
+    virtual QString ResolveFilename(const QString& name) const = 0;
+    // Tells the globe's progress handler; true asks the caller to stop.
+    virtual bool ProgressMessage(TProgressMessage kind, const QString& text) = 0;
 
     // A new last-use stamp for a source entry.
     virtual int32_t NextMRU() = 0;

@@ -169,7 +169,14 @@ void TGlobeObjectSource::SetActive(bool active)
     if (active == m_active)
         return;
     m_active = active;
-    active ? InternalOpen() : InternalClose();
+    try {
+        active ? InternalOpen() : InternalClose();
+    } catch (...) {
+        // A source that failed to open stays closed.
+        if (active)
+            m_active = false;
+        throw;
+    }
     m_globe.Notify(gnObjectSourceActiveChange, this);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 class TGlobeLayer;
+class TGlobeXmlElement;
 
 enum TObjectSourceNotification {
     osnOpen, osnClose, osnAdd, osnDelete, osnRedraw, osnSelectedChanged, osnCreate, osnFree
@@ -66,6 +67,9 @@ public:
     virtual void ReadMetaData(TGlobeStreamReader& reader);
     virtual void WriteMetaData(TGlobeStreamWriter& writer);
     virtual QString MetaDataFilename(const QString& name, bool resolve);
+    // The source's settings as attributes of an environment element.
+    virtual void LoadEnvironment(const TGlobeXmlElement& element);
+    virtual void SaveEnvironment(TGlobeXmlElement& element);
     virtual void Open();
     virtual void Close();
     virtual void Add(TGlobeObject* object);

@@ -10,6 +10,8 @@
 
 class TCustomGlobeView;
 class TGlobeObject;
+class TGlobeStreamReader;
+class TGlobeStreamWriter;
 
 enum TTitleAlignment {
     taNone, taCenter, taLeft, taRight, taTopLeft, taTop, taTopRight, taBottomLeft, taBottom, taBottomRight
@@ -27,6 +29,10 @@ public:
     virtual std::unique_ptr<TGlobePresenter> Clone() const = 0;
     // The hit test of an object drawn by this presenter.
     virtual bool LLInObject(TCustomGlobeView& globe, const TPointLL& p, int32_t tolerance, TGlobeObject& object);
+    // The presenter's form in a layer file: written in the current form,
+    // read in the form of the file's version.
+    virtual void WriteProperties(TGlobeStreamWriter& writer) const;
+    virtual void ReadProperties(TGlobeStreamReader& reader, int version);
 
     TCustomGlobeView& Globe() const { return m_globe; }
 

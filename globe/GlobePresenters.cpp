@@ -62,7 +62,7 @@ std::unique_ptr<TGlobePresenter> TPointPresenter::Clone() const
 void TPointPresenter::SetImageName(const QString& name)
 {
     m_imageName = name;
-    if (!name.isEmpty() && QFileInfo::exists(name))
+    if (!name.isEmpty() && QFileInfo(name).isFile()) // never a device or a pipe
         Image.load(name);
 }
 

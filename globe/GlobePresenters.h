@@ -20,6 +20,8 @@ public:
     void RenderObject(TCustomGlobeView& globe, TGlobeObject& object, TGlobeObjectState state) override;
     std::unique_ptr<TGlobePresenter> Clone() const override;
     bool LLInObject(TCustomGlobeView& globe, const TPointLL& p, int32_t tolerance, TGlobeObject& object) override;
+    void WriteProperties(TGlobeStreamWriter& writer) const override;
+    void ReadProperties(TGlobeStreamReader& reader, int version) override;
 
     // Draws the symbol at a device point.
     void RenderSymbol(TGlobeCanvas& canvas, const QPoint& at);
@@ -49,6 +51,9 @@ public:
     void Assign(const TGlobeRoot& source) override;
     void RenderObject(TCustomGlobeView& globe, TGlobeObject& object, TGlobeObjectState state) override;
     std::unique_ptr<TGlobePresenter> Clone() const override;
+    // Every poly presenter, polyline ones too, keeps its brush in the file.
+    void WriteProperties(TGlobeStreamWriter& writer) const override;
+    void ReadProperties(TGlobeStreamReader& reader, int version) override;
 
     TGlobePen PolyPen;
     TGlobeBrush PolyBrush;

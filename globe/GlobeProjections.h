@@ -10,6 +10,7 @@
 #include <memory>
 
 class TCustomGlobeView;
+class TGlobeXmlElement;
 
 enum TProjectionProperty {
     ppXRotation, ppYRotation, ppZRotation, ppScaleFactor, ppXOrigin, ppYOrigin, ppCentralMeridian,
@@ -62,6 +63,10 @@ public:
     virtual void SetScaleFactor(double x);
     virtual void SetAltitude(int32_t altitude);
     virtual std::unique_ptr<TGlobeProjection> Clone() const;
+    // The view as attributes of an environment element; missing ones keep
+    // their present value.
+    virtual void LoadEnvironment(const TGlobeXmlElement& element);
+    virtual void SaveEnvironment(TGlobeXmlElement& element) const;
 
     bool LLToDeviceXY(int32_t longitude, int32_t latitude, QPoint& point);
     bool PointLLToXY(const TPointLL& p, QPoint& point);

@@ -156,6 +156,21 @@ TGlobeUnitTypes StrToUnits(const QString& text)
 
 int32_t DecimalToGlobeUnits(double degrees)
 {
+    // Map files convert every coordinate: within any sensible range the
+    // truncations are integer casts and the rounding the 2^52 trick, both
+    // exactly what trunc and nearbyint give, without the library calls.
+    if (std::abs(degrees) < 1e6) {
+        constexpr double kRound = 6755399441055744.0; // 1.5 × 2^52
+        const auto whole = static_cast<int64_t>(degrees);
+        const double minutesF = (degrees - static_cast<double>(whole)) * 60;
+        const auto minutes = static_cast<int64_t>(minutesF);
+        const double secondsF = (minutesF - static_cast<double>(minutes)) * 60;
+        const auto seconds = static_cast<int64_t>(secondsF);
+        const double fraction = (secondsF - static_cast<double>(seconds)) * GU_SECOND;
+        const double rounded = (fraction + kRound) - kRound; // not reassociated without fast-math
+        return Round(static_cast<double>(whole) * GU_DEGREE + static_cast<double>(minutes) * GU_MINUTE
+                     + static_cast<double>(seconds) * GU_SECOND + rounded);
+    }
     const double whole = std::trunc(degrees);
     const double minutesF = (degrees - whole) * 60;
     const double minutes = std::trunc(minutesF);

@@ -18,7 +18,6 @@ class TGlobeObjectSource;
 enum TGlobeMouseButton { mzbLeft, mzbRight, mzbMiddle, mzbNone };
 enum TGraticuleDraw { gdNone, gdBehind, gdInFront };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-enum TProgressMessage { pmMessage, pmStart, pmEnd, pmPercent, pmError };
 // Modifier keys and the second press of a double click.
 enum TShiftFlag : uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssDouble = 8 };
 using TShiftState = uint8_t;
@@ -99,8 +98,8 @@ public:
     int32_t ReduceCacheMemory(int32_t target);
     int32_t GetCacheMemoryUsed() const { return m_cacheUsed; }
 
-    QString ResolveFilename(const QString& name) const;
-    bool ProgressMessage(TProgressMessage kind, const QString& text);
+    QString ResolveFilename(const QString& name) const override;
+    bool ProgressMessage(TProgressMessage kind, const QString& text) override;
 
     // --- properties ---
     int32_t CacheCapacity = 10240; // kilobytes

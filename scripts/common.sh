@@ -14,6 +14,7 @@ ORBILO_PACKAGES=(
   fonts-liberation2 fontconfig
   xvfb openbox xdotool
   dpkg-dev desktop-file-utils appstream
+  gdal-bin
 )
 
 missing_packages() {

@@ -10,6 +10,8 @@
 #include "globe/GlobeLayerStore.h"
 #include "globe/GlobeProjections.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -40,6 +42,20 @@ public:
     int ScreenDPI() const override { return 96; }
     QString DataDirectory() const override { return dataDirectory; }
     TSaveMetaDataLocation SaveMetaDataLocation() const override { return metaDataLocation; }
+    QString ResolveFilename(const QString& name) const override
+    {
+        if (name.isEmpty())
+            return {};
+        if (QFileInfo::exists(name))
+            return name;
+        const QString inData = dataDirectory + QFileInfo(name).fileName();
+        return !dataDirectory.isEmpty() && QFileInfo::exists(inData) ? inData : QString();
+    }
+    bool ProgressMessage(TProgressMessage kind, const QString& text) override
+    {
+        progress.push_back({kind, text});
+        return false;
+    }
     int32_t NextMRU() override { return ++mru; }
     void Notify(TGlobeNotification kind, TGlobeRoot* item) override
     {
@@ -91,6 +107,11 @@ public:
     int32_t cacheUsed = 0;
     int redraws = 0, zoomed = 0, lines = 0, objectsCreated = 0;
     TPointLL located;
+    struct Progress {
+        TProgressMessage kind;
+        QString text;
+    };
+    std::vector<Progress> progress;
     QRect viewRect;
     TGlobePen selectedPen{0x0000FF, 0, 0, Pixel}, transparentPen{0x808080, 0, 0, Pixel};
     TGlobeBrush selectedBrush{0x00FFFF, 0}, transparentBrush{0xC0C0C0, 0};

@@ -3,15 +3,23 @@
 //
 //   globe-viewer [files...] [--shot out.png] [--size WxH] [--rotate X,Y]
 //                [--zoom factor] [--select title] [--aliased]
+//                [--title-column n] [--save-lyr out.lyr]
 //
-// Files ending in .json are read as GeoJSON (polygons, lines, points), any
-// other file as a stream of globe object records. Without files the
-// Natural Earth countries, lakes and rivers of the shared sources are shown.
-// With --shot the picture is saved and the viewer quits.
+// Map files (.lyr, .shp with its .dbf, .mif with its .mid) are opened with
+// the engine's readers; files ending in .json are read as GeoJSON (polygons,
+// lines, points), any other file as a stream of globe object records.
+// File > Open adds map files. Without files the Natural Earth countries,
+// lakes and rivers of the shared sources are shown. With --shot the picture
+// is saved and the viewer quits; --save-lyr saves the first layer as a layer
+// file.
 
 #include "SampleData.h"
 
 #include "globe/GlobeClasses.h"
+#include "globe/GlobeFileLayer.h"
+#include "globe/GlobeLYRReader.h"
+#include "globe/GlobeMIFReader.h"
+#include "globe/GlobeSHPReader.h"
 #include "globe/GlobeLayer.h"
 #include "globe/GlobeLayerStore.h"
 #include "globe/GlobePresenters.h"
@@ -22,7 +30,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QTextStream>
 
 namespace {
@@ -31,14 +43,11 @@ const QString kSources = QStringLiteral(ORBILO_SOURCE_DIR "/../shared/geosrc/nat
 // Pastel fills in 0xBBGGRR, so that neighbours differ.
 constexpr uint32_t kFills[] = {0x9FD7F5, 0xA8E6B8, 0xE6C8A8, 0xC8B4F0, 0xB4E6E6, 0xD2D2A0, 0xA0C8F0};
 
-TGlobeLayer& AddLayer(TGlobeView& globe, const QString& file, int kind)
+// Styles a layer of loose objects by its kind: 0 countries in pastel fills,
+// 1 areas, 2 lines.
+void StyleLayer(TGlobeView& globe, TGlobeLayer& layer, int kind)
 {
-    auto* layer = new TGlobeLayer(globe); // the globe's layer store owns it
-    layer->SetName(QFileInfo(file).baseName());
-    TGlobeObjectSource& source = layer->GetObjects();
-    const int n = file.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ? LoadGeoJson(file, source)
-                                                                              : LoadGlobeStream(file, source);
-    QTextStream(stderr) << file << ": " << n << " objects\n";
+    TGlobeObjectSource& source = layer.GetObjects();
     if (kind == 0) {
         // Countries: one presenter per fill colour, thin black borders.
         for (int c = 0; c < int(std::size(kFills)); ++c) {
@@ -46,11 +55,11 @@ TGlobeLayer& AddLayer(TGlobeView& globe, const QString& file, int kind)
             p->PolyPen.Define(0x000000, 0, 1, Pixel);
             p->PolyBrush.Define(kFills[c], 0);
             p->TitleAlignment = taCenter;
-            layer->Presenters().Add(std::move(p));
+            layer.Presenters().Add(std::move(p));
         }
         for (int i = 0; i < source.Count(); ++i)
             source.GetObject(i)->SetPresenterID(i % int(std::size(kFills)) + 1);
-        layer->SetShowTitles(false);
+        layer.SetShowTitles(false);
     } else {
         std::unique_ptr<TPolyPresenter> p;
         if (kind == 1)
@@ -59,11 +68,76 @@ TGlobeLayer& AddLayer(TGlobeView& globe, const QString& file, int kind)
             p = std::make_unique<TPolylinePresenter>(globe, 1);
         p->PolyPen.Define(0xC08040, 0, 1, Pixel);
         p->PolyBrush.Define(0xE0B080, 0);
-        layer->Presenters().Add(std::move(p));
+        layer.Presenters().Add(std::move(p));
         for (int i = 0; i < source.Count(); ++i)
             source.GetObject(i)->SetPresenterID(1);
     }
-    return *layer;
+}
+
+bool IsMapFile(const QString& file)
+{
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    return suffix == QLatin1String("lyr") || suffix == QLatin1String("shp") || suffix == QLatin1String("mif");
+}
+
+// A shapefile has no styles of its own: areas get pastel fills, lines a
+// river blue, points a red dot, and the layer's title column is chosen.
+void StyleShapes(TGlobeView& globe, TGlobeLayer& layer, int titleColumn)
+{
+    auto& shapes = dynamic_cast<TGlobeSHPReader&>(*layer.Objects());
+    shapes.SetTitleColumn(titleColumn);
+    for (int c = 0; c < int(std::size(kFills)); ++c) {
+        auto p = std::make_unique<TPolyPresenter>(globe, c + 1);
+        p->PolyPen.Define(c == 0 ? 0xC08040 : 0x000000, 0, 1, Pixel);
+        p->PolyBrush.Define(kFills[c], 0);
+        layer.Presenters().Add(std::move(p));
+    }
+    auto dot = std::make_unique<TPointPresenter>(globe, 100);
+    dot->PointType = ppCircle;
+    dot->PointSize = 4;
+    dot->PointPen.Define(0x000080, 0, 1, Pixel);
+    dot->PointBrush.Define(0x0000FF, 0);
+    dot->TitleAlignment = taRight;
+    layer.Presenters().Add(std::move(dot));
+    for (int i = 0; i < shapes.Count(); ++i) {
+        auto& object = dynamic_cast<TGeoDataObject&>(*shapes.GetObject(i));
+        const int id = object.Chains().GetCount() == 0 ? 100 : object.Closed() ? i % (int(std::size(kFills)) - 1) + 2 : 1;
+        object.SetPresenterID(id);
+    }
+    layer.SetShowTitles(shapes.Count() <= 300);
+}
+
+// Adds a layer of any file the viewer reads; false with a message on stderr
+// (and in a box when asked) when the file cannot be read.
+bool AddLayer(TGlobeView& globe, const QString& file, int kind, int titleColumn, QWidget* messages = nullptr)
+{
+    try {
+        if (IsMapFile(file)) {
+            const int index = CreateFileLayer(globe, file);
+            if (index < 0)
+                throw EGlobeException(QStringLiteral("%1 not found").arg(file));
+            TGlobeLayer& layer = *globe.GlobeLayers().GetLayer(index);
+            if (layer.Objects()->ClassName() == QLatin1String("TGlobeSHPReader"))
+                StyleShapes(globe, layer, titleColumn);
+            else if (auto* mif = dynamic_cast<TGlobeMIFReader*>(layer.Objects()))
+                mif->TitleColumn = titleColumn;
+            QTextStream(stderr) << file << ": " << layer.Objects()->Count() << " objects\n";
+            return true;
+        }
+        auto* layer = new TGlobeLayer(globe); // the globe's layer store owns it
+        layer->SetName(QFileInfo(file).baseName());
+        TGlobeObjectSource& source = layer->GetObjects();
+        const int n = file.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ? LoadGeoJson(file, source)
+                                                                                  : LoadGlobeStream(file, source);
+        QTextStream(stderr) << file << ": " << n << " objects\n";
+        StyleLayer(globe, *layer, kind);
+        return true;
+    } catch (const EGlobeException& e) {
+        QTextStream(stderr) << e.message() << "\n";
+        if (messages)
+            QMessageBox::warning(messages, QStringLiteral("Globe viewer"), e.message());
+        return false;
+    }
 }
 } // namespace
 
@@ -78,10 +152,13 @@ int main(int argc, char** argv)
     const QCommandLineOption zoom(QStringLiteral("zoom"), QStringLiteral("scale relative to the fitted globe"), QStringLiteral("factor"));
     const QCommandLineOption select(QStringLiteral("select"), QStringLiteral("select and centre an object"), QStringLiteral("title"));
     const QCommandLineOption aliased(QStringLiteral("aliased"), QStringLiteral("draw without antialiasing"));
-    parser.addOptions({shot, sizeOption, rotate, zoom, select, aliased});
+    const QCommandLineOption titleColumn(QStringLiteral("title-column"), QStringLiteral("attribute column of the titles"), QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption saveLyr(QStringLiteral("save-lyr"), QStringLiteral("save the first layer as a layer file"), QStringLiteral("lyr"));
+    parser.addOptions({shot, sizeOption, rotate, zoom, select, aliased, titleColumn, saveLyr});
     parser.addHelpOption();
     parser.process(app);
 
+    QMainWindow window; // before the globe, which leaves it first
     TGlobeView globe;
     globe.SetScrollBars(ssNone);
     globe.SetSurfaceColor(0x804000);
@@ -90,14 +167,24 @@ int main(int argc, char** argv)
     const QStringList size = parser.value(sizeOption).split(QLatin1Char('x'));
     globe.resize(size.value(0).toInt(), size.value(1).toInt());
 
+    const int column = parser.value(titleColumn).toInt();
     QStringList files = parser.positionalArguments();
     if (files.isEmpty()) {
-        AddLayer(globe, kSources + QStringLiteral("ne_50m_admin_0_countries.json"), 0);
-        AddLayer(globe, kSources + QStringLiteral("ne_50m_lakes.json"), 1);
-        AddLayer(globe, kSources + QStringLiteral("ne_50m_rivers_lake_centerlines.json"), 2);
+        AddLayer(globe, kSources + QStringLiteral("ne_50m_admin_0_countries.json"), 0, column);
+        AddLayer(globe, kSources + QStringLiteral("ne_50m_lakes.json"), 1, column);
+        AddLayer(globe, kSources + QStringLiteral("ne_50m_rivers_lake_centerlines.json"), 2, column);
     } else {
         for (int i = 0; i < files.size(); ++i)
-            AddLayer(globe, files[i], i == 0 ? 0 : 2);
+            if (!AddLayer(globe, files[i], i == 0 ? 0 : 2, column) && parser.isSet(shot))
+                return 1;
+    }
+    if (parser.isSet(saveLyr) && globe.GlobeLayers().Count() > 0) {
+        try {
+            WriteLayerToLYRfile(*globe.GlobeLayers().GetLayer(0), parser.value(saveLyr));
+        } catch (const OrbiloError& e) {
+            QTextStream(stderr) << e.message() << "\n";
+            return 1;
+        }
     }
 
     QElapsedTimer timer;
@@ -108,7 +195,23 @@ int main(int argc, char** argv)
     globe.OnObjectClick = [](TGlobeView*, TGlobeObject* object) {
         QTextStream(stderr) << "clicked " << object->Title() << "\n";
     };
-    globe.show();
+    if (parser.isSet(shot)) {
+        globe.show();
+    } else {
+        QMenu* file = window.menuBar()->addMenu(QStringLiteral("&File"));
+        file->addAction(QStringLiteral("&Open…"), QKeySequence::Open, [&] {
+            const QStringList chosen = QFileDialog::getOpenFileNames(
+                &window, QStringLiteral("Open map files"), QString(),
+                QStringLiteral("Map files (*.lyr *.shp *.mif *.LYR *.SHP *.MIF);;All files (*)"));
+            for (const QString& f : chosen)
+                AddLayer(globe, f, 2, column, &window);
+            globe.RedrawLayers();
+        });
+        file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, &app, &QApplication::quit);
+        window.setCentralWidget(&globe);
+        window.resize(globe.size() + QSize(0, window.menuBar()->sizeHint().height()));
+        window.show();
+    }
 
     TGlobeProjection& prj = globe.Projection();
     if (parser.isSet(rotate)) {
