@@ -1,11 +1,12 @@
 // The developer viewer: shows globe data on a globe control so that the
 // engine can be looked at and timed before globe lessons exist.
 //
-//   globe-viewer [files...] [--shot out.png] [--size WxH] [--rotate X,Y]
+//   globe-viewer [files... | data folder] [--shot out.png] [--size WxH] [--rotate X,Y]
 //                [--zoom factor] [--select title] [--aliased]
 //
-// Files ending in .json are read as GeoJSON (polygons, lines, points), any
-// other file as a stream of globe object records. Without files the
+// Files ending in .json are read as GeoJSON (polygons, lines, points), a
+// folder as a program's Data folder (its countries, lakes and rivers from
+// the geographic index), any other file as a stream of globe object records. Without files the
 // Natural Earth countries, lakes and rivers of the shared sources are shown.
 // With --shot the picture is saved and the viewer quits.
 
@@ -31,14 +32,19 @@ const QString kSources = QStringLiteral(ORBILO_SOURCE_DIR "/../shared/geosrc/nat
 // Pastel fills in 0xBBGGRR, so that neighbours differ.
 constexpr uint32_t kFills[] = {0x9FD7F5, 0xA8E6B8, 0xE6C8A8, 0xC8B4F0, 0xB4E6E6, 0xD2D2A0, 0xA0C8F0};
 
-TGlobeLayer& AddLayer(TGlobeView& globe, const QString& file, int kind)
+TGlobeLayer& AddLayer(TGlobeView& globe, const QString& file, int kind, const QString& section = {})
 {
     auto* layer = new TGlobeLayer(globe); // the globe's layer store owns it
     layer->SetName(QFileInfo(file).baseName());
     TGlobeObjectSource& source = layer->GetObjects();
-    const int n = file.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ? LoadGeoJson(file, source)
-                                                                              : LoadGlobeStream(file, source);
-    QTextStream(stderr) << file << ": " << n << " objects\n";
+    int n = 0;
+    QString error;
+    if (section.isEmpty())
+        n = file.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ? LoadGeoJson(file, source)
+                                                                       : LoadGlobeStream(file, source);
+    else
+        n = LoadIndexSection(file, section, source, error);
+    QTextStream(stderr) << file << section << ": " << n << " objects " << error << "\n";
     if (kind == 0) {
         // Countries: one presenter per fill colour, thin black borders.
         for (int c = 0; c < int(std::size(kFills)); ++c) {
@@ -95,6 +101,10 @@ int main(int argc, char** argv)
         AddLayer(globe, kSources + QStringLiteral("ne_50m_admin_0_countries.json"), 0);
         AddLayer(globe, kSources + QStringLiteral("ne_50m_lakes.json"), 1);
         AddLayer(globe, kSources + QStringLiteral("ne_50m_rivers_lake_centerlines.json"), 2);
+    } else if (files.size() == 1 && QFileInfo(files[0]).isDir()) {
+        AddLayer(globe, files[0], 0, QStringLiteral("Land"));
+        AddLayer(globe, files[0], 1, QStringLiteral("See"));
+        AddLayer(globe, files[0], 2, QStringLiteral("Fluss"));
     } else {
         for (int i = 0; i < files.size(); ++i)
             AddLayer(globe, files[i], i == 0 ? 0 : 2);
