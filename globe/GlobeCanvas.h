@@ -17,6 +17,8 @@ class TCustomGlobeView;
 class TGlobeCanvas;
 class TChainStore;
 class TPointStore;
+struct TBoundingCap;
+struct TMER;
 
 // Colours stay 0xBBGGRR integers; this is the one place they become QColor.
 QColor ColorFromBGR(uint32_t bgr);
@@ -202,13 +204,16 @@ public:
 
     // The chains of an object in the globe's view.
     void RenderChainStore(TChainStore& chains, TGlobeObjectState state, int margin);
+    // An open line seen from both faces, when its rectangle (with its cap,
+    // when known) is in view, clipped with a margin of the pen's width.
+    void RenderLine(TChainStore& chains, const TMER& mer, const TBoundingCap* cap);
     // Draws the first n ScratchPoints, clipped to the surface grown by margin.
     void DrawClippedPoly(int n, TGlobeObjectState state, int margin);
     // Clips in place; returns the points left in ScratchPoints.
     int ClipPoly(int n, TGlobeObjectState state, int margin);
 
 private:
-    void RenderOpenChain(const TPointStore& chain, TGlobeObjectState state, int margin);
+    void RenderOpenChain(TPointStore& chain, TGlobeObjectState state, int margin);
     void DrawRun(const QPoint* points, int n, TGlobeObjectState state, int margin);
     void ApplyHints();
 

@@ -164,6 +164,19 @@ TEST_F(View, PolygonHalfBehindTheGlobeIsClosedAlongTheRimAndALineIsCut)
     EXPECT_TRUE(Near(At(lines, west.x(), west.y()), kBorder)) << "the visible side is drawn";
 }
 
+TEST_F(View, RingsWhollyBehindTheGlobeLeaveTheRimAlone)
+{
+    // An island near 0° makes the object visible; its other island lies
+    // behind the rim at 100°E to 110°E and must not leave a sliver there.
+    TGeoDataObject* islands = Box(Source(), -5, -5, 5, 5);
+    const QImage nearOnly = Draw().copy();
+    TPointStore& far = islands->Chains().GetChain(1);
+    for (auto [lon, lat] : {std::pair{100, -10}, {110, -10}, {110, 10}, {100, 10}})
+        far.Add({Deg(lon), Deg(lat), 0});
+    islands->RedrawObject();
+    EXPECT_EQ(Draw(), nearOnly);
+}
+
 TEST_F(View, SelectedPolygonUsesTheSelectionColours)
 {
     TGeoDataObject* box = Box(Source(), -20, -20, 20, 20);
