@@ -242,9 +242,19 @@ bool TGlobeCanvas::SizeBMP(int w, int h, int dpi)
     if (!ResizeProjection(w, h))
         return false;
     RenderDPI = dpi;
-    // The window's backing store is premultiplied: a back buffer of the same
-    // format is copied to it without converting a pixel.
-    BackBuffer = QImage(w, h, QImage::Format_ARGB32_Premultiplied);
+    BackBuffer = QImage(w, h, m_bufferFormat);
+    BackBuffer.fill(Qt::black);
+    return true;
+}
+
+bool TGlobeCanvas::FollowWindowFormat(QImage::Format format)
+{
+    // Copying between two formats converts every pixel, three times slower
+    // than a plain copy; both formats draw the same opaque pixels.
+    if (format == m_bufferFormat || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied))
+        return false;
+    m_bufferFormat = format;
+    BackBuffer = QImage(m_width, m_height, format);
     BackBuffer.fill(Qt::black);
     return true;
 }

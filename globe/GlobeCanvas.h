@@ -171,6 +171,9 @@ public:
 
     // Resizes the surface and the back buffer; refused below 1 × 1.
     bool SizeBMP(int w, int h, int dpi);
+    // Gives the back buffer the pixel format of the window it is copied to;
+    // true when it changed (and must be drawn again).
+    bool FollowWindowFormat(QImage::Format format);
     // Stores a new surface size and follows it with the view.
     bool ResizeProjection(int w, int h);
 
@@ -220,6 +223,7 @@ private:
     TCustomGlobeView& m_globe;
     int m_width = 150;
     int m_height = 150;
+    QImage::Format m_bufferFormat = QImage::Format_RGB32;
     QPainter* m_painter = nullptr;
     QPen m_currentPen;
     QBrush m_currentBrush;

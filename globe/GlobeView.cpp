@@ -6,6 +6,7 @@
 #include "globe/GlobeLayerStore.h"
 #include "globe/GlobeProjections.h"
 
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -454,6 +455,10 @@ void TGlobeView::paintEvent(QPaintEvent* /*event*/)
     m_abort = false;
     QPainter window(this);
     const bool doubleBuffered = (m_options & GlobeOption(goDoubleBuffered)) != 0;
+    if (QBackingStore* store = backingStore())
+        if (const auto* image = dynamic_cast<const QImage*>(store->paintDevice());
+            image && m_canvas->FollowWindowFormat(image->format()))
+            m_redrawNeeded = true;
     try {
         if (!doubleBuffered) {
             DrawPicture(window);
