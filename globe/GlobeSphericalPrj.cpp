@@ -151,9 +151,15 @@ bool TSphericalPrj::VisibleMER(const TMER& mer, const TBoundingCap& cap, TGlobeO
         return false;
     Range x = along(m_rotation.r[0]);
     Range y = along(m_rotation.r[1]);
-    // Points on the hidden side of a polygon are drawn on the rim.
+    // Points on the hidden side of a polygon are pushed out onto the rim,
+    // away from the centre: each coordinate keeps its sign and grows.
     if (prj.BackFace ? nearPart : farPart)
-        x = y = {-1, 1};
+        for (Range* r : {&x, &y}) {
+            if (r->low < 0)
+                r->low = -1;
+            if (r->high > 0)
+                r->high = 1;
+        }
     const QSize size = prj.Globe().SurfaceSize();
     // One pixel more each way for the rounding of device points.
     const double minX = prj.XOrigin() + m_radius * x.low - 1, maxX = prj.XOrigin() + m_radius * x.high + 1;
