@@ -242,7 +242,19 @@ bool TGlobeCanvas::SizeBMP(int w, int h, int dpi)
     if (!ResizeProjection(w, h))
         return false;
     RenderDPI = dpi;
-    BackBuffer = QImage(w, h, QImage::Format_RGB32);
+    BackBuffer = QImage(w, h, m_bufferFormat);
+    BackBuffer.fill(Qt::black);
+    return true;
+}
+
+bool TGlobeCanvas::FollowWindowFormat(QImage::Format format)
+{
+    // Copying between two formats converts every pixel, three times slower
+    // than a plain copy; both formats draw the same opaque pixels.
+    if (format == m_bufferFormat || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied))
+        return false;
+    m_bufferFormat = format;
+    BackBuffer = QImage(m_width, m_height, format);
     BackBuffer.fill(Qt::black);
     return true;
 }
@@ -337,8 +349,22 @@ void TGlobeCanvas::SelectFont(const QFont& font, uint32_t color, bool drawable)
 
 void TGlobeCanvas::Polygon(const QPoint* points, int n)
 {
-    if (m_painter && n > 1)
+    if (!m_painter || n <= 1)
+        return;
+    // Under an outline the fill's smoothed edge is never seen: filling
+    // without smoothing and smoothing only the outline costs far less.
+    if (!Antialiased || m_currentPen.style() == Qt::NoPen || m_currentBrush.style() == Qt::NoBrush) {
         m_painter->drawPolygon(points, n, Qt::OddEvenFill);
+        return;
+    }
+    m_painter->setPen(Qt::NoPen);
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+    m_painter->drawPolygon(points, n, Qt::OddEvenFill);
+    m_painter->setPen(m_currentPen);
+    m_painter->setBrush(Qt::NoBrush);
+    m_painter->setRenderHint(QPainter::Antialiasing, true);
+    m_painter->drawPolygon(points, n, Qt::OddEvenFill);
+    m_painter->setBrush(m_currentBrush);
 }
 
 void TGlobeCanvas::Polyline(const QPoint* points, int n)
@@ -449,10 +475,20 @@ void TGlobeCanvas::RenderChainStore(TChainStore& chains, TGlobeObjectState state
     // polygons; the program draws none, so they are drawn as open lines.
     for (int i = 0; i < chains.GetCount(); ++i)
         if (const TPointStore* chain = chains.Chain(i); chain && chain->GetCount() > 1)
-            RenderOpenChain(*chain, state & static_cast<TGlobeObjectState>(~Bit(osClosed)), margin);
+            RenderOpenChain(chains.GetChain(i), state & static_cast<TGlobeObjectState>(~Bit(osClosed)), margin);
 }
 
-void TGlobeCanvas::RenderOpenChain(const TPointStore& chain, TGlobeObjectState state, int margin)
+void TGlobeCanvas::RenderLine(TChainStore& chains, const TMER& mer, const TBoundingCap* cap)
+{
+    TCustomProjectionModel& model = m_globe.Projection().ProjectionModel();
+    const TGlobeObjectState faces = Bit(osBackFace) | Bit(osFace);
+    TGlobeObjectState state = faces;
+    if (cap ? model.VisibleMER(mer, *cap, state) : model.VisibleMER(mer, state))
+        // Clipped like any object: zoomed in, graticule points lie far outside.
+        RenderChainStore(chains, faces | (state & osAllClip), CurrentPenWidth());
+}
+
+void TGlobeCanvas::RenderOpenChain(TPointStore& chain, TGlobeObjectState state, int margin)
 {
     TGlobeProjection& prj = m_globe.Projection();
     TCustomProjectionModel& model = prj.ProjectionModel();
@@ -463,26 +499,30 @@ void TGlobeCanvas::RenderOpenChain(const TPointStore& chain, TGlobeObjectState s
     // Device points of the current run of visible points; runs are copied to
     // the shared array only to be clipped and drawn.
     static thread_local std::vector<QPoint> run;
+    static thread_local std::vector<QPoint> device;
+    static thread_local std::vector<char> visible;
     run.clear();
     auto flush = [&] {
         if (run.size() > 1)
             DrawRun(run.data(), static_cast<int>(run.size()), state, margin);
         run.clear();
     };
-    auto add = [&](const TPointLL& p) {
-        if (model.PointLLToXY(p, 0)) {
-            const QPoint q = ScratchPoints()[0];
-            if (run.empty() || std::abs(q.x() - run.back().x()) > 1 || std::abs(q.y() - run.back().y()) > 1)
-                run.push_back(q);
-        } else {
+    auto add = [&](const QPoint& q, bool onVisibleSide) {
+        if (!onVisibleSide)
             flush();
-        }
+        else if (run.empty() || std::abs(q.x() - run.back().x()) > 1 || std::abs(q.y() - run.back().y()) > 1)
+            run.push_back(q);
+    };
+    auto addLL = [&](const TPointLL& p) {
+        const bool onVisibleSide = model.PointLLToXY(p, 0);
+        add(ScratchPoints()[0], onVisibleSide);
     };
 
+    model.ChainPointsToXY(chain, device, visible);
     const int count = chain.GetCount();
     TPointLL previous = chain.GetLL(0);
     int32_t previousBand = band(previous);
-    add(previous);
+    add(device[0], visible[0]);
     for (int i = 1; i < count; ++i) {
         const TPointLL p = chain.GetLL(i);
         const int32_t b = band(p);
@@ -490,11 +530,11 @@ void TGlobeCanvas::RenderOpenChain(const TPointStore& chain, TGlobeObjectState s
             const int32_t lat = previous.Lat
                 + static_cast<int32_t>(MulDivRound(int64_t{p.Lat} - previous.Lat, LongDiff(previous.Long, seam),
                                                    LongDiff(previous.Long, p.Long)));
-            add(PointLL(int64_t{seam} - 2 * previousBand, lat));
+            addLL(PointLL(int64_t{seam} - 2 * previousBand, lat));
             flush();
-            add(PointLL(int64_t{seam} + 2 * previousBand, lat));
+            addLL(PointLL(int64_t{seam} + 2 * previousBand, lat));
         }
-        add(p);
+        add(device[static_cast<size_t>(i)], visible[static_cast<size_t>(i)]);
         previous = p;
         previousBand = b;
     }

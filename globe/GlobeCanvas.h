@@ -17,6 +17,8 @@ class TCustomGlobeView;
 class TGlobeCanvas;
 class TChainStore;
 class TPointStore;
+struct TBoundingCap;
+struct TMER;
 
 // Colours stay 0xBBGGRR integers; this is the one place they become QColor.
 QColor ColorFromBGR(uint32_t bgr);
@@ -169,6 +171,9 @@ public:
 
     // Resizes the surface and the back buffer; refused below 1 × 1.
     bool SizeBMP(int w, int h, int dpi);
+    // Gives the back buffer the pixel format of the window it is copied to;
+    // true when it changed (and must be drawn again).
+    bool FollowWindowFormat(QImage::Format format);
     // Stores a new surface size and follows it with the view.
     bool ResizeProjection(int w, int h);
 
@@ -202,19 +207,23 @@ public:
 
     // The chains of an object in the globe's view.
     void RenderChainStore(TChainStore& chains, TGlobeObjectState state, int margin);
+    // An open line seen from both faces, when its rectangle (with its cap,
+    // when known) is in view, clipped with a margin of the pen's width.
+    void RenderLine(TChainStore& chains, const TMER& mer, const TBoundingCap* cap);
     // Draws the first n ScratchPoints, clipped to the surface grown by margin.
     void DrawClippedPoly(int n, TGlobeObjectState state, int margin);
     // Clips in place; returns the points left in ScratchPoints.
     int ClipPoly(int n, TGlobeObjectState state, int margin);
 
 private:
-    void RenderOpenChain(const TPointStore& chain, TGlobeObjectState state, int margin);
+    void RenderOpenChain(TPointStore& chain, TGlobeObjectState state, int margin);
     void DrawRun(const QPoint* points, int n, TGlobeObjectState state, int margin);
     void ApplyHints();
 
     TCustomGlobeView& m_globe;
     int m_width = 150;
     int m_height = 150;
+    QImage::Format m_bufferFormat = QImage::Format_RGB32;
     QPainter* m_painter = nullptr;
     QPen m_currentPen;
     QBrush m_currentBrush;

@@ -55,6 +55,15 @@ TMER TGlobeObjectSource::GetMER(int i)
     return m;
 }
 
+const TBoundingCap& TGlobeObjectSource::GetCap(int i)
+{
+    const TMER m = GetMER(i);
+    TObjectData& entry = GetDataPtr(i);
+    if (!entry.Cap.Holds(m))
+        entry.Cap = BoundingCap(m);
+    return entry.Cap;
+}
+
 TGlobeObject* TGlobeObjectSource::GetObject(int i)
 {
     CheckIndex(i);

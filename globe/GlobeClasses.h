@@ -4,6 +4,7 @@
 // entry each and may load objects on demand.
 
 #include "globe/CustomGlobeView.h"
+#include "globe/GlobeBoundingCap.h"
 #include "globe/GlobeObjects.h"
 #include "globe/GlobePresenterStore.h"
 
@@ -24,6 +25,7 @@ struct TObjectData {
     int32_t MRU = 0;
     TGlobeObject* Object = nullptr; // owned by the source
     int32_t PresenterID = 0;
+    TBoundingCap Cap; // of MER, made when first asked for
 };
 
 class TGlobeObjectSource : public TGlobeRoot {
@@ -39,6 +41,8 @@ public:
     virtual TObjectData& GetDataPtr(int i);
     virtual int32_t GetMRU(int i);
     virtual TMER GetMER(int i);
+    // The cap round GetMER(i), kept until the rectangle changes.
+    const TBoundingCap& GetCap(int i);
     virtual int32_t GetPresenterID(int i);
     virtual TGlobeObjectState GetState(int i);
     // Loads the object when needed; never answers none.

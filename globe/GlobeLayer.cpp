@@ -242,7 +242,7 @@ TGlobeObjectState TGlobeLayer::UpdateObjectState(int i)
     }
     const TMER m = m_objects->GetMER(i);
     TGlobeProjection& prj = m_globe.Projection();
-    if (prj.ProjectionModel().VisibleMER(m, state)) {
+    if (prj.ProjectionModel().VisibleMER(m, m_objects->GetCap(i), state)) {
         Include(state, osVisible);
         // Objects of at most 2 pixels each way are drawn as one pixel.
         const int32_t t = std::max(Round(2 / prj.ScaleFactor()), 1);

@@ -48,6 +48,17 @@ std::unique_ptr<TCustomProjectionModel> CreateProjectionModel(const QString& cla
     throw EGlobeException(QStringLiteral("Class %1 does not inherit from TProjectionModel").arg(className));
 }
 
+void TCustomProjectionModel::ChainPointsToXY(TPointStore& store, std::vector<QPoint>& points, std::vector<char>& visible)
+{
+    const int count = store.GetCount();
+    points.resize(static_cast<size_t>(count));
+    visible.resize(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        visible[static_cast<size_t>(i)] = PointLLToXY(store.GetLL(i), 0);
+        points[static_cast<size_t>(i)] = ScratchPoints()[0];
+    }
+}
+
 // --- TProjectionModel ---
 
 int TProjectionModel::PointStoreToXY(TPointStore& store, int start, bool /*toRim*/)

@@ -12,6 +12,7 @@
 
 class TGlobeProjection;
 class TPointStore;
+struct TBoundingCap;
 
 // Device points written by conversions, shared by every globe; a chain is
 // drawn with at most this many points.
@@ -34,6 +35,7 @@ struct TGraticuleLine {
     TPointLL From;
     TPointLL To;
     int Steps = 0;
+    friend bool operator==(const TGraticuleLine&, const TGraticuleLine&) = default;
 };
 
 class TCustomProjectionModel : public TGlobeRoot {
@@ -53,6 +55,15 @@ public:
     virtual TExtents ExtentsLL() const = 0;
     virtual bool XYListVisible(int count, TGlobeObjectState& state) = 0;
     virtual bool VisibleMER(const TMER& mer, TGlobeObjectState& state) = 0;
+    // The same answer and bits for a rectangle whose bounding cap is known;
+    // models that cannot use the cap sample the rectangle.
+    virtual bool VisibleMER(const TMER& mer, const TBoundingCap& /*cap*/, TGlobeObjectState& state)
+    {
+        return VisibleMER(mer, state);
+    }
+    // Every point of a chain as a device point, and whether it lies on the
+    // visible side, for lines cut where they disappear.
+    virtual void ChainPointsToXY(TPointStore& store, std::vector<QPoint>& points, std::vector<char>& visible);
     virtual void PropertyChanged(int property) = 0;
     // The outline of the globe's surface in device points (none for flat models).
     virtual std::vector<QPoint> PaintSurface() = 0;

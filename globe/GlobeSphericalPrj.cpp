@@ -1,6 +1,7 @@
 #include "globe/GlobeSphericalPrj.h"
 
 #include "globe/CustomGlobeView.h"
+#include "globe/GlobeBoundingCap.h"
 #include "globe/GlobePointStore.h"
 #include "globe/GlobeProjections.h"
 
@@ -35,6 +36,7 @@ TMatrix QuatToMatrix(const TQuaternion& q)
 
 namespace {
 inline double Dot(const TV3D& r, double x, double y, double z) { return r.x * x + r.y * y + r.z * z; }
+
 } // namespace
 
 TSphericalPrj::TSphericalPrj(TGlobeProjection& projection) : TProjectionModel(projection)
@@ -76,6 +78,7 @@ void TSphericalPrj::Rebuild()
     m_radius = s * EARTHRADIUS;
     m_radius2 = m_radius * m_radius;
     const TMatrix m = QuatToMatrix(EulerToQuat(prj.XRotation(), prj.YRotation(), prj.ZRotation()));
+    m_rotation = m;
     const double* a = &m.r[0].x;
     double* f = &m_forward.r[0].x;
     double* n = &m_inverse.r[0].x;
@@ -86,14 +89,90 @@ void TSphericalPrj::Rebuild()
         }
 }
 
-bool TSphericalPrj::PointLLToXY(const TPointLL& p, int index)
+bool TSphericalPrj::Point3DToXY(const TPoint3D& q, QPoint& out) const
 {
-    const TPoint3D q = Point3D(p);
     const TGlobeProjection& prj = *m_projection;
-    ScratchPoints()[index] = QPoint(Round(Dot(m_forward.r[0], q.x, q.y, q.z)) + prj.XOrigin(),
-                                    Round(Dot(m_forward.r[1], q.x, q.y, q.z)) + prj.YOrigin());
+    out = QPoint(Round(Dot(m_forward.r[0], q.x, q.y, q.z)) + prj.XOrigin(),
+                 Round(Dot(m_forward.r[1], q.x, q.y, q.z)) + prj.YOrigin());
     const double depth = Dot(m_forward.r[2], q.x, q.y, q.z);
     return prj.BackFace ? depth > 0 : depth <= 0;
+}
+
+bool TSphericalPrj::PointLLToXY(const TPointLL& p, int index)
+{
+    return Point3DToXY(Point3D(p), ScratchPoints()[index]);
+}
+
+bool TSphericalPrj::Caching() const
+{
+    return (m_projection->Globe().GlobeOptions() & GlobeOption(goCache3DPoints)) != 0;
+}
+
+void TSphericalPrj::ChainPointsToXY(TPointStore& store, std::vector<QPoint>& points, std::vector<char>& visible)
+{
+    // Without the cache every point costs its sines and cosines anyway.
+    if (!Caching())
+        return TProjectionModel::ChainPointsToXY(store, points, visible);
+    const std::shared_ptr<const TPoint3DArray> cached = store.Point3DArray(true);
+    const size_t count = cached->size();
+    points.resize(count);
+    visible.resize(count);
+    for (size_t i = 0; i < count; ++i)
+        visible[i] = Point3DToXY((*cached)[i], points[i]);
+}
+
+namespace {
+// The range of u·axis over the cap's points u, where cosTheta = centre·axis:
+// cos(θ + radius) … cos(θ − radius), bounded by −1 and 1.
+struct Range {
+    double low, high;
+};
+Range CapRange(double cosTheta, const TBoundingCap& cap)
+{
+    const double sinTheta = std::sqrt(std::max(0.0, 1 - cosTheta * cosTheta));
+    const double high = cosTheta >= cap.CosRadius ? 1 : cosTheta * cap.CosRadius + sinTheta * cap.SinRadius;
+    const double low = cosTheta <= -cap.CosRadius ? -1 : cosTheta * cap.CosRadius - sinTheta * cap.SinRadius;
+    return {low, high};
+}
+} // namespace
+
+bool TSphericalPrj::VisibleMER(const TMER& mer, const TBoundingCap& cap, TGlobeObjectState& state)
+{
+    if (mer.Width >= GU_360_DEGREE || cap.RoundTheGlobe || !cap.Holds(mer))
+        return TProjectionModel::VisibleMER(mer, state);
+    state &= static_cast<TGlobeObjectState>(~(Bit(osBackFace) | Bit(osFace) | osAllClip));
+    const TGlobeProjection& prj = *m_projection;
+    auto along = [&](const TV3D& axis) { return CapRange(Dot(axis, cap.X, cap.Y, cap.Z), cap); };
+    const Range depth = along(m_rotation.r[2]);
+    // Depth 0 and less faces the viewer.
+    const bool nearPart = depth.low <= 0;
+    const bool farPart = depth.high > 0;
+    if (!(prj.BackFace ? farPart : nearPart))
+        return false;
+    Range x = along(m_rotation.r[0]);
+    Range y = along(m_rotation.r[1]);
+    // Points on the hidden side of a polygon are pushed out onto the rim,
+    // away from the centre: each coordinate keeps its sign and grows.
+    if (prj.BackFace ? nearPart : farPart)
+        for (Range* r : {&x, &y}) {
+            if (r->low < 0)
+                r->low = -1;
+            if (r->high > 0)
+                r->high = 1;
+        }
+    const QSize size = prj.Globe().SurfaceSize();
+    // One pixel more each way for the rounding of device points.
+    const double minX = prj.XOrigin() + m_radius * x.low - 1, maxX = prj.XOrigin() + m_radius * x.high + 1;
+    const double minY = prj.YOrigin() + m_radius * y.low - 1, maxY = prj.YOrigin() + m_radius * y.high + 1;
+    if (maxX < 0 || minX > size.width() || maxY < 0 || minY > size.height())
+        return false;
+    SetBit(state, osClipTop, minY < 0);
+    SetBit(state, osClipLeft, minX < 0);
+    SetBit(state, osClipRight, maxX > size.width());
+    SetBit(state, osClipBottom, maxY > size.height());
+    SetBit(state, osFace, nearPart);
+    SetBit(state, osBackFace, farPart);
+    return true;
 }
 
 bool TSphericalPrj::LLToXY(int32_t longitude, int32_t latitude, int index)
@@ -129,13 +208,16 @@ int TSphericalPrj::PointStoreToXY(TPointStore& store, int /*start*/, bool toRim)
     const int xo = prj.XOrigin(), yo = prj.YOrigin();
     QPoint* out = ScratchPoints();
     int n = 0;
+    bool anyInView = false;
     double lastX = 0, lastY = 0;
     for (const TPoint3D& p : *points) {
         const double px = p.x, py = p.y, pz = p.z;
         double x = Dot(r0, px, py, pz);
         double y = Dot(r1, px, py, pz);
         const double d = Dot(r2, px, py, pz);
-        if (back ? d <= 0 : d > 0) {
+        const bool hidden = back ? d <= 0 : d > 0;
+        anyInView = anyInView || !hidden;
+        if (hidden) {
             if (!toRim)
                 continue;
             // Hidden points are pushed radially onto the rim.
@@ -157,6 +239,10 @@ int TSphericalPrj::PointStoreToXY(TPointStore& store, int /*start*/, bool toRim)
         if (n == ScratchPointCount)
             break;
     }
+    // A ring wholly behind the globe would be drawn as a sliver along the
+    // rim (rings never hold more than the half of the globe they lie in).
+    if (!anyInView)
+        return 0;
     return n;
 }
 

@@ -19,6 +19,9 @@ public:
     int PointStoreToXY(TPointStore& store, int start, bool toRim) override;
     bool LLToXY(int32_t longitude, int32_t latitude, int index) override;
     bool PointLLToXY(const TPointLL& p, int index) override;
+    void ChainPointsToXY(TPointStore& store, std::vector<QPoint>& points, std::vector<char>& visible) override;
+    using TProjectionModel::VisibleMER;
+    bool VisibleMER(const TMER& mer, const TBoundingCap& cap, TGlobeObjectState& state) override;
     bool XYToLL(int x, int y, int index) override;
     TExtents ExtentsLL() const override;
     void PropertyChanged(int property) override;
@@ -29,7 +32,11 @@ public:
 
 private:
     void Rebuild();
+    // The device point of a 3D point; true on the visible side.
+    bool Point3DToXY(const TPoint3D& q, QPoint& out) const;
+    bool Caching() const;
 
+    TMatrix m_rotation;
     TMatrix m_forward; // rotation × scale
     TMatrix m_inverse; // transposed rotation / scale
     double m_radius = 0;

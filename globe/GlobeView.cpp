@@ -1,10 +1,12 @@
 #include "globe/GlobeView.h"
 
 #include "globe/GlobeClasses.h"
+#include "globe/GlobeGraticule.h"
 #include "globe/GlobeLayer.h"
 #include "globe/GlobeLayerStore.h"
 #include "globe/GlobeProjections.h"
 
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -392,7 +394,13 @@ void TGlobeView::PaintGraticule()
         OnPaintGraticule(this);
         return;
     }
-    if (auto* model = dynamic_cast<TProjectionModel*>(&m_projection->ProjectionModel()))
+    auto* model = dynamic_cast<TProjectionModel*>(&m_projection->ProjectionModel());
+    if (!model)
+        return;
+    // The lines stay from paint to paint with their 3D points, as objects do.
+    if (m_options & GlobeOption(goCache3DPoints))
+        m_graticule.Render(*m_canvas, model->GraticuleLines(m_longitudeStep, m_latitudeStep));
+    else
         model->PaintGraticule(m_longitudeStep, m_latitudeStep);
 }
 
@@ -447,6 +455,10 @@ void TGlobeView::paintEvent(QPaintEvent* /*event*/)
     m_abort = false;
     QPainter window(this);
     const bool doubleBuffered = (m_options & GlobeOption(goDoubleBuffered)) != 0;
+    if (QBackingStore* store = backingStore())
+        if (const auto* image = dynamic_cast<const QImage*>(store->paintDevice());
+            image && m_canvas->FollowWindowFormat(image->format()))
+            m_redrawNeeded = true;
     try {
         if (!doubleBuffered) {
             DrawPicture(window);
@@ -508,27 +520,8 @@ void TGlobeView::changeEvent(QEvent* event)
 
 void TGlobeView::RenderLine(const TPointLL& from, const TPointLL& to, int steps)
 {
-    steps = std::max(steps, 1);
-    int64_t dLong = int64_t{to.Long} - from.Long;
-    const int32_t q = from.Long / GU_90_DEGREE;
-    if (q != 0 && to.Long / GU_90_DEGREE == -q)
-        dLong = (GU_360_DEGREE - std::llabs(dLong)) * q; // the short way across 180°
-    const int64_t dLat = int64_t{to.Lat} - from.Lat;
-    const bool heights = from.Height != 0 || to.Height != 0;
-    TChainStore chains;
-    TPointStore& chain = chains.GetChain(0);
-    chain.SetHeightFlag(heights);
-    chain.Reserve(steps + 1);
-    for (int i = 0; i <= steps; ++i) {
-        const TPointLL p = PointLL(from.Long + MulDivRound(dLong, i, steps),
-                                   static_cast<int32_t>(from.Lat + MulDivRound(dLat, i, steps)));
-        chain.Add({p.Long, p.Lat, heights ? static_cast<int32_t>(from.Height + MulDivRound(int64_t{to.Height} - from.Height, i, steps)) : 0});
-    }
-    TGlobeObjectState state = Bit(osBackFace) | Bit(osFace);
-    if (m_projection->ProjectionModel().VisibleMER(chains.ChainStoreMER(), state))
-        // Clipped like any object: zoomed in, graticule points lie far outside.
-        m_canvas->RenderChainStore(chains, Bit(osBackFace) | Bit(osFace) | (state & osAllClip),
-                                   m_canvas->CurrentPenWidth());
+    const std::unique_ptr<TChainStore> chains = LineChain(from, to, steps);
+    m_canvas->RenderLine(*chains, chains->ChainStoreMER(), nullptr);
 }
 
 void TGlobeView::RenderPolygon(const TPointLL* points, int n)

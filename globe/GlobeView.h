@@ -6,6 +6,7 @@
 
 #include "globe/CustomGlobeView.h"
 #include "globe/GlobeCanvas.h"
+#include "globe/GlobeGraticule.h"
 
 #include <QWidget>
 #include <functional>
@@ -186,6 +187,7 @@ private:
     TGlobePen m_graticulePen{0xC0C0C0, 0, 0, Pixel};
     TGlobeBrush m_surfaceBrush{0xFFFF00, 0};
     QImage m_backgroundImage;
+    TGraticule m_graticule;
 
     TGlobeOptionsSet m_options = GlobeOption(goCache3DPoints) | GlobeOption(goDoubleBuffered);
     int m_latitudeStep = 15;

@@ -8,13 +8,11 @@
 #include "globe/GlobeLayer.h"
 #include "globe/GlobePresenters.h"
 #include "globe/GlobeProjections.h"
-#include "globe/GlobeStream.h"
 #include "globe/GlobeView.h"
 #include "tools/globe-viewer/SampleData.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QMouseEvent>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -24,7 +22,7 @@
 namespace {
 const QString kSources = QDir::cleanPath(QStringLiteral(ORBILO_SOURCE_DIR "/../shared/geosrc/naturalearth")) + u'/';
 // The program folder's Data as it ships.
-const QString kShipped = QStringLiteral(ORBILO_SOURCE_DIR "/data/Data/");
+const QString kShipped = QStringLiteral(ORBILO_SOURCE_DIR "/data/Data");
 
 // Ends the whole run: a benchmark without its data measures nothing.
 [[noreturn]] void Fail(const QString& message)
@@ -68,56 +66,14 @@ void World(TGlobeView& globe)
     AddLayer(globe, QStringLiteral("ne_50m_rivers_lake_centerlines.json"), false, 0);
 }
 
-// The stream positions the shipped index gives the records of one section
-// (the last field of each record; "null" is a record without an object).
-std::vector<int64_t> IndexPositions(const QString& section)
-{
-    QFile file(kShipped + QStringLiteral("geodata.ini"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        Fail(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
-    const QString header = u'[' + section + u']';
-    std::vector<int64_t> positions;
-    bool inSection = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(u'[')) {
-            inSection = line.compare(header, Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        const qsizetype eq = line.indexOf(u'=');
-        if (!inSection || eq < 0)
-            continue;
-        const QString position = line.mid(eq + 1).section(u'~', 5, 5);
-        if (position == u"null")
-            continue;
-        bool ok = false;
-        const int64_t at = position.toLongLong(&ok);
-        if (!ok || at < 0)
-            Fail(QStringLiteral("%1, [%2]: a record without a stream position: %3").arg(file.fileName(), section, line));
-        positions.push_back(at);
-    }
-    if (positions.empty())
-        Fail(QStringLiteral("%1 names no objects in [%2]").arg(file.fileName(), section));
-    return positions;
-}
-
 // A layer of the objects of one section of the shipped index, read from the
 // shipped globe data as the globe map reads them.
-void AddShippedLayer(TGlobeView& globe, TGlobeStreamReader& reader, const QString& section, bool polygons,
-                     uint32_t fill)
+void AddShippedLayer(TGlobeView& globe, const QString& section, bool polygons, uint32_t fill)
 {
     auto* layer = new TGlobeLayer(globe);
-    for (const int64_t position : IndexPositions(section)) {
-        auto object = std::make_unique<TGeoDataObject>(nullptr);
-        try {
-            reader.Seek(position);
-            reader.BeginRecord();
-            object->ReadProperties(reader);
-        } catch (const std::exception& error) {
-            Fail(QStringLiteral("%1geodata.dat at %2 ([%3]): %4").arg(kShipped).arg(position).arg(section, error.what()));
-        }
-        object.release()->SetParent(&layer->GetObjects());
-    }
+    QString error;
+    if (LoadIndexSection(kShipped, section, layer->GetObjects(), error) < 1)
+        Fail(error);
     Present(globe, *layer, polygons, fill);
 }
 
@@ -125,15 +81,9 @@ void AddShippedLayer(TGlobeView& globe, TGlobeStreamReader& reader, const QStrin
 // rivers as the lessons show them.
 void ShippedWorld(TGlobeView& globe)
 {
-    auto stream = std::make_unique<QFile>(kShipped + QStringLiteral("geodata.dat"));
-    if (!stream->open(QIODevice::ReadOnly))
-        Fail(QStringLiteral("cannot read %1: %2").arg(stream->fileName(), stream->errorString()));
-    if (stream->size() == 0)
-        Fail(QStringLiteral("%1 is empty").arg(stream->fileName()));
-    TGlobeStreamReader reader(std::move(stream));
-    AddShippedLayer(globe, reader, QStringLiteral("Land"), true, 0x9FD7F5);
-    AddShippedLayer(globe, reader, QStringLiteral("See"), true, 0xE0B080);
-    AddShippedLayer(globe, reader, QStringLiteral("Fluss"), false, 0);
+    AddShippedLayer(globe, QStringLiteral("Land"), true, 0x9FD7F5);
+    AddShippedLayer(globe, QStringLiteral("See"), true, 0xE0B080);
+    AddShippedLayer(globe, QStringLiteral("Fluss"), false, 0);
 }
 
 using WorldLoader = void (*)(TGlobeView&);

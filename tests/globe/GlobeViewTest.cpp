@@ -5,6 +5,7 @@
 #include "globe/GlobeViewUtils.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -162,6 +163,38 @@ TEST_F(View, PolygonHalfBehindTheGlobeIsClosedAlongTheRimAndALineIsCut)
     EXPECT_EQ(At(lines, 100 + 86, 100 - 10), kSurface) << "no line along the rim";
     const QPoint west = Device(60, 0);
     EXPECT_TRUE(Near(At(lines, west.x(), west.y()), kBorder)) << "the visible side is drawn";
+}
+
+TEST_F(View, RingsWhollyBehindTheGlobeLeaveTheRimAlone)
+{
+    // An island near 0° makes the object visible; its other island lies
+    // behind the rim at 100°E to 110°E and must not leave a sliver there.
+    TGeoDataObject* islands = Box(Source(), -5, -5, 5, 5);
+    const QImage nearOnly = Draw().copy();
+    TPointStore& far = islands->Chains().GetChain(1);
+    for (auto [lon, lat] : {std::pair{100, -10}, {110, -10}, {110, 10}, {100, 10}})
+        far.Add({Deg(lon), Deg(lat), 0});
+    islands->RedrawObject();
+    EXPECT_EQ(Draw(), nearOnly);
+}
+
+TEST_F(View, BackBufferTakesTheWindowsPixelFormat)
+{
+    TGlobeCanvas& canvas = globe.GlobeCanvas();
+    Box(Source(), -20, -20, 20, 20);
+    const QImage before = Draw().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(canvas.FollowWindowFormat(QImage::Format_ARGB32_Premultiplied));
+    EXPECT_FALSE(canvas.FollowWindowFormat(QImage::Format_ARGB32_Premultiplied)) << "already";
+    EXPECT_FALSE(canvas.FollowWindowFormat(QImage::Format_Mono)) << "not a format to draw in";
+    EXPECT_EQ(canvas.BackBuffer.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(Draw().convertToFormat(QImage::Format_RGB32), before) << "the same pixels";
+    // The window's own format comes back with the next paint.
+    globe.repaint();
+    QImage::Format window = QImage::Format_Invalid;
+    if (auto* image = dynamic_cast<QImage*>(globe.backingStore()->paintDevice()))
+        window = image->format();
+    if (window == QImage::Format_RGB32 || window == QImage::Format_ARGB32_Premultiplied)
+        EXPECT_EQ(canvas.BackBuffer.format(), window);
 }
 
 TEST_F(View, SelectedPolygonUsesTheSelectionColours)

@@ -13,3 +13,8 @@ class TGlobeObjectSource;
 int LoadGeoJson(const QString& fileName, TGlobeObjectSource& source, const QString& titleKey = QStringLiteral("NAME"));
 // Reads records until the end of the file.
 int LoadGlobeStream(const QString& fileName, TGlobeObjectSource& source);
+// The objects of one section of a program folder's geographic index
+// (Data/geodata.ini), read from its globe data (Data/geodata.dat) at the
+// positions the records give, as the globe map reads them. Returns the
+// number of objects read, or -1 with error set.
+int LoadIndexSection(const QString& dataFolder, const QString& section, TGlobeObjectSource& source, QString& error);

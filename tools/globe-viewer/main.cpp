@@ -1,13 +1,15 @@
 // The developer viewer: shows globe data on a globe control so that the
 // engine can be looked at and timed before globe lessons exist.
 //
-//   globe-viewer [files...] [--shot out.png] [--size WxH] [--rotate X,Y]
+//   globe-viewer [files... | data folder] [--shot out.png] [--size WxH] [--rotate X,Y]
 //                [--zoom factor] [--select title] [--aliased]
 //                [--title-column n] [--save-lyr out.lyr]
 //
 // Map files (.lyr, .shp with its .dbf, .mif with its .mid) are opened with
 // the engine's readers; files ending in .json are read as GeoJSON (polygons,
-// lines, points), any other file as a stream of globe object records.
+// lines, points), a folder as a program's Data folder (its countries, lakes
+// and rivers from the geographic index), any other file as a stream of
+// globe object records.
 // File > Open adds map files. Without files the Natural Earth countries,
 // lakes and rivers of the shared sources are shown. With --shot the picture
 // is saved and the viewer quits; --save-lyr saves the first layer as a layer
@@ -109,7 +111,8 @@ void StyleShapes(TGlobeView& globe, TGlobeLayer& layer, int titleColumn)
 
 // Adds a layer of any file the viewer reads; false with a message on stderr
 // (and in a box when asked) when the file cannot be read.
-bool AddLayer(TGlobeView& globe, const QString& file, int kind, int titleColumn, QWidget* messages = nullptr)
+bool AddLayer(TGlobeView& globe, const QString& file, int kind, int titleColumn, QWidget* messages = nullptr,
+              const QString& indexSection = {})
 {
     try {
         if (IsMapFile(file)) {
@@ -127,9 +130,14 @@ bool AddLayer(TGlobeView& globe, const QString& file, int kind, int titleColumn,
         auto* layer = new TGlobeLayer(globe); // the globe's layer store owns it
         layer->SetName(QFileInfo(file).baseName());
         TGlobeObjectSource& source = layer->GetObjects();
-        const int n = file.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ? LoadGeoJson(file, source)
-                                                                                  : LoadGlobeStream(file, source);
-        QTextStream(stderr) << file << ": " << n << " objects\n";
+        int n = 0;
+        QString error;
+        if (!indexSection.isEmpty())
+            n = LoadIndexSection(file, indexSection, source, error);
+        else
+            n = file.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ? LoadGeoJson(file, source)
+                                                                            : LoadGlobeStream(file, source);
+        QTextStream(stderr) << file << indexSection << ": " << n << " objects " << error << "\n";
         StyleLayer(globe, *layer, kind);
         return true;
     } catch (const EGlobeException& e) {
@@ -173,6 +181,10 @@ int main(int argc, char** argv)
         AddLayer(globe, kSources + QStringLiteral("ne_50m_admin_0_countries.json"), 0, column);
         AddLayer(globe, kSources + QStringLiteral("ne_50m_lakes.json"), 1, column);
         AddLayer(globe, kSources + QStringLiteral("ne_50m_rivers_lake_centerlines.json"), 2, column);
+    } else if (files.size() == 1 && QFileInfo(files[0]).isDir()) {
+        AddLayer(globe, files[0], 0, column, nullptr, QStringLiteral("Land"));
+        AddLayer(globe, files[0], 1, column, nullptr, QStringLiteral("See"));
+        AddLayer(globe, files[0], 2, column, nullptr, QStringLiteral("Fluss"));
     } else {
         for (int i = 0; i < files.size(); ++i)
             if (!AddLayer(globe, files[i], i == 0 ? 0 : 2, column) && parser.isSet(shot))
