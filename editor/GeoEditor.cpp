@@ -3,6 +3,8 @@
 #include "editor/EditorStyle.h"
 #include "editor/GeoInputEditor.h"
 #include "editor/GeoObjEdit.h"
+#include "editor/GeoVisualGlobeEditor.h"
+#include "editor/GeoVisualImageEditor.h"
 #include "editor/KatEdit.h"
 #include "editor/LessonFileName.h"
 #include "globe/GlobeCanvas.h"
@@ -187,19 +189,14 @@ TGeoEditor::TGeoEditor(QWidget* page, bool copy, const QString& lessonArgument, 
     questions->OnModified = [this](QObject*) { SetModified(true); };
     questions->OnCategoriesChanged = [this](QObject*) { RefreshCategories(); };
     questions->OnItemsRemoved = [this] { ForgetRemovedItems(); };
-    MapView->OnModified = [this](QObject*, TGeoItem*) { SetModified(true); };
+    MapView->OnModified = [this](QObject*, TGeoItem* added) {
+        // A change of the globe that adds nothing is one of its view.
+        if (!added && !m_picture)
+            m_viewChanged = true;
+        SetModified(true);
+    };
     m_itemPanel = dynamic_cast<TGeoObjEdit*>(MapView->CreateItemEditPanel());
-    if (!m_itemPanel) {
-        // A map without its own panel: the one of the lesson's kind.
-        if (m_picture)
-            m_itemPanel = new TGeoObjEditImage(MainDictionary(), questions);
-        else
-            m_itemPanel = new TGeoObjEditGlobe(MainDictionary(), questions);
-    }
     questions->SetItemEditPanel(m_itemPanel);
-    // Globe terms come from the geographic index, through the map's dialog
-    // for adding them; the plain globe map has none.
-    questions->SetCanAddQuestions(m_picture);
     if (auto* globe = dynamic_cast<TGeoVisualGlobe*>(MapView))
         globe->Globe->installEventFilter(this);
 
@@ -239,8 +236,8 @@ TGeoVisual* TGeoEditor::CreateMap(const QString& lessonType)
 {
     // A copied standard picture lesson ("iimage") is a picture lesson too.
     if (LessonFile::IsPictureType(lessonType))
-        return new TGeoVisualImage(this, ProgramFolder, *Lesson);
-    return new TGeoVisualGlobe(this, ProgramFolder, *Lesson);
+        return new TGeoVisualImageEditor(this, ProgramFolder, *Lesson);
+    return new TGeoVisualGlobeEditor(this, ProgramFolder, *Lesson);
 }
 
 bool TGeoEditor::ReadSourceFile(const QString& path)
@@ -565,7 +562,9 @@ bool TGeoEditor::SaveLesson()
         m_itemPanel->Ok();
     TLessonFileExtras extras = FileExtras();
     QString path = LessonPath;
-    QString copiedPicture;
+    auto* image = dynamic_cast<TGeoVisualImageEditor*>(MapView);
+    const bool pictureReplaced = image && image->PictureReplaced;
+    QString createdPicture;
     try {
         if (path.isEmpty()) {
             const QString folder = LessonFolder();
@@ -573,31 +572,55 @@ bool TGeoEditor::SaveLesson()
             path = UniqueFilePath(folder, ReadableFileStem(!Lesson->Name.trimmed().isEmpty() ? Lesson->Name
                                                                                                : Lesson->NameEnglish),
                                   QStringLiteral(".lek"));
-            // Deleting a lesson deletes its picture: a copy must not share
-            // the picture of the lesson it came from.
-            const QString source = ProgramFolder + QStringLiteral("Lektionen/") + extras.Bitmap;
-            if (m_sharedPicture && !extras.Bitmap.isEmpty() && QFile::exists(source)) {
-                copiedPicture = UniqueFilePath(folder, QFileInfo(path).completeBaseName(), QStringLiteral(".gif"));
-                writeFileAtomically(copiedPicture, readWholeFile(source));
-                extras.Bitmap = QFileInfo(copiedPicture).fileName();
-            }
         }
+        createdPicture = SavePicture(path, extras);
         writeFileAtomically(path, LessonFileText(*Lesson, extras));
     } catch (const OrbiloError& error) {
-        if (!copiedPicture.isEmpty())
-            QFile::remove(copiedPicture);
+        if (!createdPicture.isEmpty())
+            QFile::remove(createdPicture);
+        if (image)
+            image->PictureReplaced = pictureReplaced;
         MessageDlg(MainDictionary(), error.message(), MsgDlgType::mtError, mbOK);
         return false;
     }
-    if (!copiedPicture.isEmpty())
-        if (auto* image = dynamic_cast<TGeoVisualImage*>(MapView))
-            image->PictureFile = extras.Bitmap;
+    if (image)
+        image->PictureFile = extras.Bitmap;
     LessonPath = path;
     m_sharedPicture = false;
     m_savedView = extras.GlobeView;
     m_viewChanged = false;
     SetModified(false);
     return true;
+}
+
+QString TGeoEditor::SavePicture(const QString& lessonPath, TLessonFileExtras& extras)
+{
+    auto* image = dynamic_cast<TGeoVisualImageEditor*>(MapView);
+    if (!image)
+        return {};
+    const bool replaced = image->PictureReplaced && !image->CleanPicture().isNull();
+    // Deleting a lesson deletes its picture: a copy must not share the
+    // picture of the lesson it came from.
+    const QString source = ProgramFolder + QStringLiteral("Lektionen/") + extras.Bitmap;
+    const bool copyShared = m_sharedPicture && !extras.Bitmap.isEmpty() && QFile::exists(source);
+    if (!replaced && !copyShared)
+        return {};
+    // The lesson's own picture is written over; any other picture name
+    // (none yet, a shared one, one that reaches out of the folder) gives
+    // way to a new file beside the lesson.
+    const QString folder = QFileInfo(lessonPath).absolutePath() + u'/';
+    const bool ownPicture = !m_sharedPicture && !extras.Bitmap.isEmpty() &&
+                            QFileInfo(extras.Bitmap).fileName() == extras.Bitmap && extras.Bitmap != u".." &&
+                            !extras.Bitmap.contains(u'\\');
+    const QString target = ownPicture ? folder + extras.Bitmap
+                                      : UniqueFilePath(folder, QFileInfo(lessonPath).completeBaseName(),
+                                                       QStringLiteral(".gif"));
+    if (replaced)
+        image->WritePicture(target);
+    else
+        writeFileAtomically(target, readWholeFile(source));
+    extras.Bitmap = QFileInfo(target).fileName();
+    return ownPicture ? QString() : target;
 }
 
 bool TGeoEditor::Close()
