@@ -1,5 +1,6 @@
 #include "editor/GeoEditor.h"
 
+#include "editor/CategoryDelegate.h"
 #include "editor/EditorStyle.h"
 #include "editor/GeoInputEditor.h"
 #include "editor/GeoObjEdit.h"
@@ -7,11 +8,9 @@
 #include "editor/GeoVisualImageEditor.h"
 #include "editor/KatEdit.h"
 #include "editor/LessonFileName.h"
-#include "globe/GlobeCanvas.h"
 #include "globe/GlobeClasses.h"
 #include "globe/GlobeLayer.h"
 #include "globe/GlobeLayerStore.h"
-#include "globe/GlobeProjections.h"
 #include "globe/GlobeView.h"
 #include "i18n/LangDialogs.h"
 #include "i18n/MainDictionary.h"
@@ -41,10 +40,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPainter>
 #include <QShortcut>
 #include <QStackedWidget>
-#include <QStyledItemDelegate>
 #include <QTimer>
 
 #include <algorithm>
@@ -54,56 +51,7 @@ namespace {
 
 const char* const kPageNames[] = {"Allgemeines", "Karte", "Kategorien", "Fragen"};
 constexpr int kCategoryPanelWidth = 200;
-constexpr int kCategoryEntryHeight = 40;
-// A lesson's view is set on a globe of this size (the globe map reads it so).
-constexpr int kLessonGlobeSide = 300;
 const char* const kKindLetters[] = {"C", "L", "F", "I", "S", "T"};
-
-// The entries of the category list: the name in bold in the category's
-// colour, and under it the number of its entries.
-class CategoryDelegate : public QStyledItemDelegate {
-public:
-    CategoryDelegate(TDaten& lesson, QObject* parent) : QStyledItemDelegate(parent), m_lesson(lesson) {}
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
-    {
-        return {option.rect.width(), kCategoryEntryHeight};
-    }
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const auto row = static_cast<std::size_t>(index.row());
-        if (row >= m_lesson.Categories.size())
-            return;
-        const TKategorie& category = *m_lesson.Categories[row];
-        const bool selected = option.state & QStyle::State_Selected;
-        const QRect r = option.rect;
-        painter->save();
-        painter->fillRect(r, selected ? QColor(0xEE, 0xEE, 0xEE) : QColor(Qt::white));
-        QFont bold = option.font;
-        bold.setBold(true);
-        painter->setFont(bold);
-        painter->setPen(ToQColor(category.Color));
-        const QFontMetrics boldMetrics(bold);
-        painter->drawText(QPoint(r.left() + 6, r.top() + 6 + boldMetrics.ascent()),
-                          boldMetrics.elidedText(category.DisplayName(), Qt::ElideRight, r.width() - 10));
-        QFont small(QStringLiteral("Arial"), 7);
-        painter->setFont(small);
-        painter->setPen(option.palette.color(QPalette::WindowText));
-        // Every item counts, also the ones the map made (capitals, parts).
-        const QString count = QString::number(category.Items.size()) + u' ' +
-                              MainDictionary().GetText(QStringLiteral("items"));
-        painter->drawText(QPoint(r.left() + 7, r.top() + 22 + QFontMetrics(small).ascent()), count);
-        if ((option.state & QStyle::State_HasFocus) && selected) {
-            painter->setPen(QPen(QColor(0x60, 0x60, 0x60), 1, Qt::DotLine));
-            painter->drawRect(r.adjusted(0, 0, -1, -1));
-        }
-        painter->restore();
-    }
-
-private:
-    TDaten& m_lesson;
-};
 
 QLabel* pageLabel(const QString& key, QWidget* page, int top, QWidget* buddy)
 {
@@ -598,29 +546,12 @@ QString TGeoEditor::SavePicture(const QString& lessonPath, TLessonFileExtras& ex
     auto* image = dynamic_cast<TGeoVisualImageEditor*>(MapView);
     if (!image)
         return {};
-    const bool replaced = image->PictureReplaced && !image->CleanPicture().isNull();
     // Deleting a lesson deletes its picture: a copy must not share the
     // picture of the lesson it came from.
-    const QString source = ProgramFolder + QStringLiteral("Lektionen/") + extras.Bitmap;
-    const bool copyShared = m_sharedPicture && !extras.Bitmap.isEmpty() && QFile::exists(source);
-    if (!replaced && !copyShared)
-        return {};
-    // The lesson's own picture is written over; any other picture name
-    // (none yet, a shared one, one that reaches out of the folder) gives
-    // way to a new file beside the lesson.
-    const QString folder = QFileInfo(lessonPath).absolutePath() + u'/';
-    const bool ownPicture = !m_sharedPicture && !extras.Bitmap.isEmpty() &&
-                            QFileInfo(extras.Bitmap).fileName() == extras.Bitmap && extras.Bitmap != u".." &&
-                            !extras.Bitmap.contains(u'\\');
-    const QString target = ownPicture ? folder + extras.Bitmap
-                                      : UniqueFilePath(folder, QFileInfo(lessonPath).completeBaseName(),
-                                                       QStringLiteral(".gif"));
-    if (replaced)
-        image->WritePicture(target);
-    else
-        writeFileAtomically(target, readWholeFile(source));
-    extras.Bitmap = QFileInfo(target).fileName();
-    return ownPicture ? QString() : target;
+    const QString shared = m_sharedPicture && !extras.Bitmap.isEmpty()
+                               ? ProgramFolder + QStringLiteral("Lektionen/") + extras.Bitmap
+                               : QString();
+    return image->SaveBesideLesson(lessonPath, extras.Bitmap, shared);
 }
 
 bool TGeoEditor::Close()
@@ -644,57 +575,14 @@ bool TGeoEditor::Close()
 
 std::vector<std::pair<QString, QString>> TGeoEditor::GlobeViewKeys()
 {
-    auto* map = dynamic_cast<TGeoVisualGlobe*>(MapView);
-    if (!map)
-        return {};
-    TGlobeView& globe = *map->Globe;
-    TGlobeCanvas& canvas = globe.GlobeCanvas();
-    const int width = canvas.Width(), height = canvas.Height();
-    // The globe on screen has the size of the map; the lesson file keeps
-    // the view as on a globe of 300 x 300, which a copy of the projection
-    // is taken to and back.
-    std::unique_ptr<TGlobeProjection> onScreen;
-    if (width != kLessonGlobeSide || height != kLessonGlobeSide) {
-        onScreen = globe.SetProjection(globe.Projection().Clone());
-        canvas.ResizeProjection(kLessonGlobeSide, kLessonGlobeSide);
-    }
-    const TGlobeProjection& prj = globe.Projection();
-    std::vector<std::pair<QString, QString>> keys{
-        {QStringLiteral("Spheroid"), QString::number(static_cast<int>(prj.Spheroid))},
-        {QStringLiteral("YAxisChanges"), QString::number(static_cast<int>(prj.YAxisChanges()))},
-        {QStringLiteral("XAxisChanges"), QString::number(static_cast<int>(prj.XAxisChanges()))},
-        {QStringLiteral("ScaleFactor"), FormatCommaFloat(prj.ScaleFactor())},
-        {QStringLiteral("XRotation"), FormatCommaFloat(prj.XRotation())},
-        {QStringLiteral("YRotation"), FormatCommaFloat(prj.YRotation())},
-        {QStringLiteral("ZRotation"), FormatCommaFloat(prj.ZRotation())},
-        {QStringLiteral("XOrigin"), QString::number(prj.XOrigin())},
-        {QStringLiteral("YOrigin"), QString::number(prj.YOrigin())},
-        {QStringLiteral("CentralMeridian"), FormatCommaFloat(prj.CentralMeridian())},
-        {QStringLiteral("CentralParallel"), FormatCommaFloat(prj.CentralParallel())},
-        {QStringLiteral("FirstParallel"), FormatCommaFloat(prj.FloatProp(ppFirstParallel))},
-        {QStringLiteral("SecondParallel"), FormatCommaFloat(prj.FloatProp(ppSecondParallel))},
-    };
-    if (onScreen) {
-        canvas.ResizeProjection(width, height);
-        globe.SetProjection(std::move(onScreen));
-        globe.RedrawLayers();
-    }
-    return keys;
+    auto* map = dynamic_cast<TGeoVisualGlobeEditor*>(MapView);
+    return map ? map->LessonViewKeys() : std::vector<std::pair<QString, QString>>{};
 }
 
 QString TGeoEditor::ViewSignature()
 {
-    auto* map = dynamic_cast<TGeoVisualGlobe*>(MapView);
-    if (!map)
-        return {};
-    const TGlobeProjection& prj = map->Globe->Projection();
-    return QStringLiteral("%1 %2 %3 %4 %5 %6")
-        .arg(prj.XRotation(), 0, 'g', 17)
-        .arg(prj.YRotation(), 0, 'g', 17)
-        .arg(prj.ZRotation(), 0, 'g', 17)
-        .arg(prj.ScaleFactor(), 0, 'g', 17)
-        .arg(prj.XOrigin())
-        .arg(prj.YOrigin());
+    auto* map = dynamic_cast<TGeoVisualGlobeEditor*>(MapView);
+    return map ? map->ViewSignature() : QString();
 }
 
 void TGeoEditor::CheckViewChanged()

@@ -3,6 +3,8 @@
 #include "editor/AddItemDialog.h"
 #include "editor/EditorStyle.h"
 #include "editor/GeoObjEdit.h"
+#include "editor/LessonWriter.h"
+#include "globe/GlobeCanvas.h"
 #include "globe/GlobeObjects.h"
 #include "globe/GlobeProjections.h"
 #include "globe/GlobeView.h"
@@ -17,6 +19,13 @@
 #include <QCheckBox>
 
 #include <limits>
+
+namespace {
+
+// A lesson's view is set on a globe of this size (the globe map reads it so).
+constexpr int kLessonGlobeSide = 300;
+
+} // namespace
 
 TGeoVisualGlobeEditor::TGeoVisualGlobeEditor(QWidget* lessonView, const QString& programFolder, TDaten& lesson)
     : TGeoVisualGlobe(lessonView, programFolder, lesson)
@@ -95,6 +104,57 @@ void TGeoVisualGlobeEditor::EditorPageChanged(int page)
     const bool free = page == 1;
     Globe->MouseRotateButton = free || AllowMoving ? mzbLeft : mzbNone;
     Globe->MouseZoomButton = free || AllowZooming ? mzbRight : mzbNone;
+}
+
+// ------------------------------------------------------------- the view
+
+std::vector<std::pair<QString, QString>> TGeoVisualGlobeEditor::LessonViewKeys()
+{
+    TGlobeView& globe = *Globe;
+    TGlobeCanvas& canvas = globe.GlobeCanvas();
+    const int width = canvas.Width(), height = canvas.Height();
+    // The globe on screen has the size of the map; the lesson file keeps
+    // the view as on a globe of 300 x 300, which a copy of the projection
+    // is taken to and back.
+    std::unique_ptr<TGlobeProjection> onScreen;
+    if (width != kLessonGlobeSide || height != kLessonGlobeSide) {
+        onScreen = globe.SetProjection(globe.Projection().Clone());
+        canvas.ResizeProjection(kLessonGlobeSide, kLessonGlobeSide);
+    }
+    const TGlobeProjection& prj = globe.Projection();
+    std::vector<std::pair<QString, QString>> keys{
+        {QStringLiteral("Spheroid"), QString::number(static_cast<int>(prj.Spheroid))},
+        {QStringLiteral("YAxisChanges"), QString::number(static_cast<int>(prj.YAxisChanges()))},
+        {QStringLiteral("XAxisChanges"), QString::number(static_cast<int>(prj.XAxisChanges()))},
+        {QStringLiteral("ScaleFactor"), FormatCommaFloat(prj.ScaleFactor())},
+        {QStringLiteral("XRotation"), FormatCommaFloat(prj.XRotation())},
+        {QStringLiteral("YRotation"), FormatCommaFloat(prj.YRotation())},
+        {QStringLiteral("ZRotation"), FormatCommaFloat(prj.ZRotation())},
+        {QStringLiteral("XOrigin"), QString::number(prj.XOrigin())},
+        {QStringLiteral("YOrigin"), QString::number(prj.YOrigin())},
+        {QStringLiteral("CentralMeridian"), FormatCommaFloat(prj.CentralMeridian())},
+        {QStringLiteral("CentralParallel"), FormatCommaFloat(prj.CentralParallel())},
+        {QStringLiteral("FirstParallel"), FormatCommaFloat(prj.FloatProp(ppFirstParallel))},
+        {QStringLiteral("SecondParallel"), FormatCommaFloat(prj.FloatProp(ppSecondParallel))},
+    };
+    if (onScreen) {
+        canvas.ResizeProjection(width, height);
+        globe.SetProjection(std::move(onScreen));
+        globe.RedrawLayers();
+    }
+    return keys;
+}
+
+QString TGeoVisualGlobeEditor::ViewSignature() const
+{
+    const TGlobeProjection& prj = Globe->Projection();
+    return QStringLiteral("%1 %2 %3 %4 %5 %6")
+        .arg(prj.XRotation(), 0, 'g', 17)
+        .arg(prj.YRotation(), 0, 'g', 17)
+        .arg(prj.ZRotation(), 0, 'g', 17)
+        .arg(prj.ScaleFactor(), 0, 'g', 17)
+        .arg(prj.XOrigin())
+        .arg(prj.YOrigin());
 }
 
 // --------------------------------------------------- terms from the index

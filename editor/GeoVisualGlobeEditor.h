@@ -4,6 +4,8 @@
 #include "maps/GeoVisualGlobe.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class FlatButton;
 class QCheckBox;
@@ -40,6 +42,12 @@ public:
     // of 1.5 times it (farther).
     static int ZoomedAltitude(int altitude, bool closer);
     void Zoom(bool closer);
+
+    // The globe's view as the [Globe] keys of a lesson file: as they apply
+    // to the 300 x 300 globe on which a lesson's view is set.
+    std::vector<std::pair<QString, QString>> LessonViewKeys();
+    // Changes whenever the author turns or zooms the globe.
+    QString ViewSignature() const;
 
     TIndexCatalogue& Catalogue();
     TAddItemDialog& AddDialog() { return *m_addDialog; }

@@ -3,12 +3,14 @@
 #include "codec/GifCodec.h"
 #include "editor/EditorStyle.h"
 #include "editor/GeoObjEdit.h"
+#include "editor/LessonFileName.h"
 #include "editor/PictureImport.h"
 #include "editor/RegionSeeds.h"
 #include "i18n/LangDialogs.h"
 #include "i18n/MainDictionary.h"
 #include "lesson/TGeoItem.h"
 #include "maps/PictureControl.h"
+#include "platform/AtomicFile.h"
 #include "platform/Dialogs.h"
 #include "platform/OrbiloError.h"
 #include "widgets/FlatButton.h"
@@ -16,6 +18,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QMouseEvent>
 
@@ -148,10 +152,25 @@ void TGeoVisualImageEditor::ReplacePicture(const QImage& picture)
         OnModified(this, nullptr);
 }
 
-void TGeoVisualImageEditor::WritePicture(const QString& path)
+QString TGeoVisualImageEditor::SaveBesideLesson(const QString& lessonPath, QString& bitmap, const QString& sharedSource)
 {
-    GifCodec::saveFile(m_clean, path);
+    const bool replaced = PictureReplaced && !m_clean.isNull();
+    const bool copyShared = !sharedSource.isEmpty() && QFile::exists(sharedSource);
+    if (!replaced && !copyShared)
+        return {};
+    const QString folder = QFileInfo(lessonPath).absolutePath() + u'/';
+    const bool ownPicture = sharedSource.isEmpty() && !bitmap.isEmpty() && QFileInfo(bitmap).fileName() == bitmap &&
+                            bitmap != u".." && !bitmap.contains(u'\\');
+    const QString target =
+        ownPicture ? folder + bitmap
+                   : UniqueFilePath(folder, QFileInfo(lessonPath).completeBaseName(), QStringLiteral(".gif"));
+    if (replaced)
+        GifCodec::saveFile(m_clean, target);
+    else
+        writeFileAtomically(target, readWholeFile(sharedSource));
     PictureReplaced = false;
+    bitmap = QFileInfo(target).fileName();
+    return ownPicture ? QString() : target;
 }
 
 // ------------------------------------------------------------ regions

@@ -38,9 +38,15 @@ public:
     // The picture without fills; null when the lesson has none.
     const QImage& CleanPicture() const { return m_clean; }
     void ReplacePicture(const QImage& picture);
-    // Writes the picture into the lesson's folder; afterwards it counts as
-    // saved. Throws the codec's or the platform's write error.
-    void WritePicture(const QString& path);
+    // Writes the picture beside the lesson file when it was replaced, or
+    // copies the shared picture file `sharedSource` (a copied lesson's) so
+    // that the lesson has a picture of its own; `bitmap` becomes the name
+    // the lesson keeps. The lesson's own picture is written over; any other
+    // name (none yet, a shared one, one reaching out of the folder) gives
+    // way to a new file. Returns the file it created, for the caller to
+    // remove should the lesson fail to be written. Throws the codec's or
+    // the platform's write error.
+    QString SaveBesideLesson(const QString& lessonPath, QString& bitmap, const QString& sharedSource);
 
     // A click on the picture at that pixel: while a question is being
     // edited it adds an area to its region or takes one out.
