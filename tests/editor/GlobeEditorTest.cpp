@@ -1,3 +1,4 @@
+#include "AddDialogAnswers.h"
 #include "EditorFixture.h"
 
 #include "editor/AddItemDialog.h"
@@ -25,14 +26,6 @@ namespace {
 
 const QString kShippedIndex = QStringLiteral(ORBILO_DATA_FOLDER "/Data/geodata.ini");
 
-// What the author picks in one showing of the add dialog: the text typed
-// into the search field and the entry chosen among the results.
-struct Pick {
-    QString search;
-    QString section;
-    QString name;
-};
-
 class GlobeEditorTest : public EditorFixture {
 protected:
     QToolButton save;
@@ -44,29 +37,11 @@ protected:
         return dynamic_cast<TGeoVisualGlobeEditor*>(editor.MapView);
     }
 
-    // Answers the add dialog as the author would: types, picks, adds; with
-    // no pick left, Cancel.
     void answerAddDialog()
     {
-        responder.onDialog = [this](QDialog& d) {
+        responder.onDialog = [this](QDialog& dialog) {
             ++dialogsShown;
-            auto& dialog = dynamic_cast<TAddItemDialog&>(d);
-            if (picks.empty())
-                return int(QDialog::Rejected);
-            const Pick pick = picks.front();
-            picks.pop_front();
-            dialog.show();
-            QTest::keyClicks(dialog.SearchEdit, pick.search);
-            bool found = false;
-            for (int row = 0; row < dialog.EntryCount() && !found; ++row)
-                if (dialog.EntryAt(row)->Section == pick.section && dialog.DisplayNameAt(row) == pick.name) {
-                    dialog.SelectRow(row);
-                    found = true;
-                }
-            EXPECT_TRUE(found) << pick.name.toStdString() << " is not listed for " << pick.search.toStdString();
-            dialog.Add();
-            dialog.hide();
-            return found ? int(QDialog::Accepted) : int(QDialog::Rejected);
+            return AnswerAddDialog(dialog, picks);
         };
     }
 
