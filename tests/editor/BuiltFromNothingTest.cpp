@@ -14,6 +14,7 @@
 #include "maps/GlobeLessonLink.h"
 #include "maps/PictureControl.h"
 #include "platform/IniFile.h"
+#include "support/GlobePixel.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -183,11 +184,7 @@ TEST_F(BuiltFromNothingTest, AGlobeLesson)
         TGeoItem* target = asked->CapitalOf ? asked->CapitalOf : asked;
         TGlobeObject* object = TGlobeLessonLink::ObjectOf(*target);
         ASSERT_NE(object, nullptr) << target->DisplayName().toStdString();
-        QPoint p(-1, -1);
-        for (int y = 0; y < globe.height() && p.x() < 0; y += 2)
-            for (int x = 0; x < globe.width() && p.x() < 0; x += 2)
-                if (globe.GlobeLayers().ObjectAtXY(x, y) == object)
-                    p = QPoint(x, y);
+        const QPoint p = GlobePixelOf(globe, object);
         ASSERT_GE(p.x(), 0) << target->DisplayName().toStdString() << " is nowhere to click";
         globe.MouseDown(mzbLeft, 0, p.x(), p.y());
         globe.MouseUp(mzbLeft, 0, p.x(), p.y());
