@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kEntryHeight = 20;
@@ -139,7 +141,7 @@ TAddItemDialog::TAddItemDialog(TIndexCatalogue& catalogue, const TLangDictionary
     EntryList->setModel(m_model);
     connect(EntryList, &QListView::doubleClicked, this, [this] { Add(); });
 
-    auto* bottom = new GradientPanel(this, QColor(0xEE, 0xEE, 0xEE), QColor(0xB5, 0xB5, 0xB5));
+    auto* bottom = new GradientPanel(this, QColor(0xB5, 0xB5, 0xB5), QColor(0xEE, 0xEE, 0xEE));
     bottom->setObjectName(QStringLiteral("BottomPanel"));
     bottom->setGeometry(0, height() - 37, width(), 37);
     AddButton = EditorStyle::Button(QStringLiteral("Question_Add"), EditorStyle::GeoImage(0), bottom, 10, 7, 120, 25);
@@ -147,6 +149,9 @@ TAddItemDialog::TAddItemDialog(TIndexCatalogue& catalogue, const TLangDictionary
     CancelButton =
         EditorStyle::Button(QStringLiteral("Cancel"), Artwork::Glyph(QStringLiteral("quit")), bottom, 130, 7, 120, 25);
     CancelButton->setText(dictionary.GetText(QStringLiteral("Cancel")));
+    // A caption longer than the button ("Frage hinzufügen") widens it.
+    AddButton->setFixedWidth(std::max(120, AddButton->sizeHint().width()));
+    CancelButton->move(10 + AddButton->width(), 7);
     connect(AddButton, &QToolButton::clicked, this, [this] { Add(); });
     connect(CancelButton, &QToolButton::clicked, this, &QDialog::reject);
 
