@@ -191,7 +191,7 @@ TEST_F(BuiltFromNothingTest, AGlobeLesson)
         EXPECT_EQ(asked->State(), ItemState::Right) << asked->DisplayName().toStdString();
         germanyFound = germanyFound || (asked == germany && germany->State() == ItemState::Right);
         // The next question follows once the feedback has been seen.
-        QTest::qWaitFor([&] { return main->LessonView() != learning || learning->InputPanel->CurrentItem != asked; }, 5000);
+        (void)QTest::qWaitFor([&] { return main->LessonView() != learning || learning->InputPanel->CurrentItem != asked; }, 5000);
         if (main->LessonView() != learning)
             break;
     }
