@@ -26,20 +26,6 @@ namespace {
 
 using LessonExchange::Problem;
 
-// A filter of the dictionary ("description|patterns|description|patterns",
-// patterns joined by ";") as file dialog filters.
-QStringList dialogFilters(const QString& pairs)
-{
-    QStringList filters;
-    const QStringList parts = pairs.split(u'|');
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts).join(u' ');
-        const QString& description = parts[i];
-        filters << (description.trimmed().endsWith(u')') ? description : description + QStringLiteral(" (%1)").arg(patterns));
-    }
-    return filters;
-}
-
 } // namespace
 
 TAustausch::TAustausch(Tfrm_main& mainWindow) : QObject(&mainWindow), m_main(mainWindow)
@@ -163,7 +149,7 @@ void TAustausch::ExportChecked()
     FileRequest request;
     request.save = true;
     request.title = lang.GetText(QStringLiteral("geo_export"));
-    request.filters = dialogFilters(lang.GetText(QStringLiteral("geo_save_filter")));
+    request.filters = FileDialogFilters(lang.GetText(QStringLiteral("geo_save_filter")));
     request.folder = m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder;
     request.defaultSuffix = QStringLiteral("geo");
     QString target = FileDialog(request);
@@ -202,7 +188,7 @@ void TAustausch::Import()
     pairs += u'|' + lang.GetText(QStringLiteral("geo_lek_filter"));
     FileRequest request;
     request.title = lang.GetText(QStringLiteral("geo_import"));
-    request.filters = dialogFilters(pairs);
+    request.filters = FileDialogFilters(pairs);
     request.folder = m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder;
     const QString source = FileDialog(request);
     if (source.isEmpty())

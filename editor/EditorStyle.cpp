@@ -6,24 +6,21 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include <utility>
+
 namespace EditorStyle {
 
 QIcon GeoImage(int index)
 {
-    switch (index) {
-    case 0:
-        return Artwork::Glyph(QStringLiteral("new"));
-    case 1:
-        return Artwork::Glyph(QStringLiteral("editor"));
-    case 2:
-        return Artwork::Glyph(QStringLiteral("delete"));
-    case 8:
-        return Artwork::Glyph(QStringLiteral("down"));
-    case 9:
-        return Artwork::Glyph(QStringLiteral("up"));
-    default:
-        return {};
-    }
+    static const std::pair<int, const char*> glyphs[] = {
+        {0, "new"},  {1, "editor"}, {2, "delete"}, {3, "open"},      {4, "save"},
+        {5, "copy"}, {6, "paste"},  {8, "down"},   {9, "up"},        {13, "zoom_out"},
+        {14, "zoom_in"},
+    };
+    for (const auto& [number, name] : glyphs)
+        if (number == index)
+            return Artwork::Glyph(QString::fromLatin1(name));
+    return {};
 }
 
 QLineEdit* FlatEdit(const QString& objectName, QWidget* parent)

@@ -12,7 +12,8 @@ class QWidget;
 namespace EditorStyle {
 
 // The pictures of the main window's image list, by their number there:
-// 0 new, 1 edit, 2 delete, 8 down, 9 up.
+// 0 new, 1 edit, 2 delete, 3 load, 4 save, 5 copy, 6 paste, 8 down, 9 up,
+// 13 zoom out, 14 zoom in.
 QIcon GeoImage(int index);
 
 // A flat edit field: white, a grey border, 21 pixels high.

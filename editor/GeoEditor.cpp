@@ -1,15 +1,16 @@
 #include "editor/GeoEditor.h"
 
+#include "editor/CategoryDelegate.h"
 #include "editor/EditorStyle.h"
 #include "editor/GeoInputEditor.h"
 #include "editor/GeoObjEdit.h"
+#include "editor/GeoVisualGlobeEditor.h"
+#include "editor/GeoVisualImageEditor.h"
 #include "editor/KatEdit.h"
 #include "editor/LessonFileName.h"
-#include "globe/GlobeCanvas.h"
 #include "globe/GlobeClasses.h"
 #include "globe/GlobeLayer.h"
 #include "globe/GlobeLayerStore.h"
-#include "globe/GlobeProjections.h"
 #include "globe/GlobeView.h"
 #include "i18n/LangDialogs.h"
 #include "i18n/MainDictionary.h"
@@ -39,10 +40,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPainter>
 #include <QShortcut>
 #include <QStackedWidget>
-#include <QStyledItemDelegate>
 #include <QTimer>
 
 #include <algorithm>
@@ -52,56 +51,7 @@ namespace {
 
 const char* const kPageNames[] = {"Allgemeines", "Karte", "Kategorien", "Fragen"};
 constexpr int kCategoryPanelWidth = 200;
-constexpr int kCategoryEntryHeight = 40;
-// A lesson's view is set on a globe of this size (the globe map reads it so).
-constexpr int kLessonGlobeSide = 300;
 const char* const kKindLetters[] = {"C", "L", "F", "I", "S", "T"};
-
-// The entries of the category list: the name in bold in the category's
-// colour, and under it the number of its entries.
-class CategoryDelegate : public QStyledItemDelegate {
-public:
-    CategoryDelegate(TDaten& lesson, QObject* parent) : QStyledItemDelegate(parent), m_lesson(lesson) {}
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
-    {
-        return {option.rect.width(), kCategoryEntryHeight};
-    }
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const auto row = static_cast<std::size_t>(index.row());
-        if (row >= m_lesson.Categories.size())
-            return;
-        const TKategorie& category = *m_lesson.Categories[row];
-        const bool selected = option.state & QStyle::State_Selected;
-        const QRect r = option.rect;
-        painter->save();
-        painter->fillRect(r, selected ? QColor(0xEE, 0xEE, 0xEE) : QColor(Qt::white));
-        QFont bold = option.font;
-        bold.setBold(true);
-        painter->setFont(bold);
-        painter->setPen(ToQColor(category.Color));
-        const QFontMetrics boldMetrics(bold);
-        painter->drawText(QPoint(r.left() + 6, r.top() + 6 + boldMetrics.ascent()),
-                          boldMetrics.elidedText(category.DisplayName(), Qt::ElideRight, r.width() - 10));
-        QFont small(QStringLiteral("Arial"), 7);
-        painter->setFont(small);
-        painter->setPen(option.palette.color(QPalette::WindowText));
-        // Every item counts, also the ones the map made (capitals, parts).
-        const QString count = QString::number(category.Items.size()) + u' ' +
-                              MainDictionary().GetText(QStringLiteral("items"));
-        painter->drawText(QPoint(r.left() + 7, r.top() + 22 + QFontMetrics(small).ascent()), count);
-        if ((option.state & QStyle::State_HasFocus) && selected) {
-            painter->setPen(QPen(QColor(0x60, 0x60, 0x60), 1, Qt::DotLine));
-            painter->drawRect(r.adjusted(0, 0, -1, -1));
-        }
-        painter->restore();
-    }
-
-private:
-    TDaten& m_lesson;
-};
 
 QLabel* pageLabel(const QString& key, QWidget* page, int top, QWidget* buddy)
 {
@@ -187,19 +137,14 @@ TGeoEditor::TGeoEditor(QWidget* page, bool copy, const QString& lessonArgument, 
     questions->OnModified = [this](QObject*) { SetModified(true); };
     questions->OnCategoriesChanged = [this](QObject*) { RefreshCategories(); };
     questions->OnItemsRemoved = [this] { ForgetRemovedItems(); };
-    MapView->OnModified = [this](QObject*, TGeoItem*) { SetModified(true); };
+    MapView->OnModified = [this](QObject*, TGeoItem* added) {
+        // A change of the globe that adds nothing is one of its view.
+        if (!added && !m_picture)
+            m_viewChanged = true;
+        SetModified(true);
+    };
     m_itemPanel = dynamic_cast<TGeoObjEdit*>(MapView->CreateItemEditPanel());
-    if (!m_itemPanel) {
-        // A map without its own panel: the one of the lesson's kind.
-        if (m_picture)
-            m_itemPanel = new TGeoObjEditImage(MainDictionary(), questions);
-        else
-            m_itemPanel = new TGeoObjEditGlobe(MainDictionary(), questions);
-    }
     questions->SetItemEditPanel(m_itemPanel);
-    // Globe terms come from the geographic index, through the map's dialog
-    // for adding them; the plain globe map has none.
-    questions->SetCanAddQuestions(m_picture);
     if (auto* globe = dynamic_cast<TGeoVisualGlobe*>(MapView))
         globe->Globe->installEventFilter(this);
 
@@ -239,8 +184,8 @@ TGeoVisual* TGeoEditor::CreateMap(const QString& lessonType)
 {
     // A copied standard picture lesson ("iimage") is a picture lesson too.
     if (LessonFile::IsPictureType(lessonType))
-        return new TGeoVisualImage(this, ProgramFolder, *Lesson);
-    return new TGeoVisualGlobe(this, ProgramFolder, *Lesson);
+        return new TGeoVisualImageEditor(this, ProgramFolder, *Lesson);
+    return new TGeoVisualGlobeEditor(this, ProgramFolder, *Lesson);
 }
 
 bool TGeoEditor::ReadSourceFile(const QString& path)
@@ -565,7 +510,9 @@ bool TGeoEditor::SaveLesson()
         m_itemPanel->Ok();
     TLessonFileExtras extras = FileExtras();
     QString path = LessonPath;
-    QString copiedPicture;
+    auto* image = dynamic_cast<TGeoVisualImageEditor*>(MapView);
+    const bool pictureReplaced = image && image->PictureReplaced;
+    QString createdPicture;
     try {
         if (path.isEmpty()) {
             const QString folder = LessonFolder();
@@ -573,31 +520,38 @@ bool TGeoEditor::SaveLesson()
             path = UniqueFilePath(folder, ReadableFileStem(!Lesson->Name.trimmed().isEmpty() ? Lesson->Name
                                                                                                : Lesson->NameEnglish),
                                   QStringLiteral(".lek"));
-            // Deleting a lesson deletes its picture: a copy must not share
-            // the picture of the lesson it came from.
-            const QString source = ProgramFolder + QStringLiteral("Lektionen/") + extras.Bitmap;
-            if (m_sharedPicture && !extras.Bitmap.isEmpty() && QFile::exists(source)) {
-                copiedPicture = UniqueFilePath(folder, QFileInfo(path).completeBaseName(), QStringLiteral(".gif"));
-                writeFileAtomically(copiedPicture, readWholeFile(source));
-                extras.Bitmap = QFileInfo(copiedPicture).fileName();
-            }
         }
+        createdPicture = SavePicture(path, extras);
         writeFileAtomically(path, LessonFileText(*Lesson, extras));
     } catch (const OrbiloError& error) {
-        if (!copiedPicture.isEmpty())
-            QFile::remove(copiedPicture);
+        if (!createdPicture.isEmpty())
+            QFile::remove(createdPicture);
+        if (image)
+            image->PictureReplaced = pictureReplaced;
         MessageDlg(MainDictionary(), error.message(), MsgDlgType::mtError, mbOK);
         return false;
     }
-    if (!copiedPicture.isEmpty())
-        if (auto* image = dynamic_cast<TGeoVisualImage*>(MapView))
-            image->PictureFile = extras.Bitmap;
+    if (image)
+        image->PictureFile = extras.Bitmap;
     LessonPath = path;
     m_sharedPicture = false;
     m_savedView = extras.GlobeView;
     m_viewChanged = false;
     SetModified(false);
     return true;
+}
+
+QString TGeoEditor::SavePicture(const QString& lessonPath, TLessonFileExtras& extras)
+{
+    auto* image = dynamic_cast<TGeoVisualImageEditor*>(MapView);
+    if (!image)
+        return {};
+    // Deleting a lesson deletes its picture: a copy must not share the
+    // picture of the lesson it came from.
+    const QString shared = m_sharedPicture && !extras.Bitmap.isEmpty()
+                               ? ProgramFolder + QStringLiteral("Lektionen/") + extras.Bitmap
+                               : QString();
+    return image->SaveBesideLesson(lessonPath, extras.Bitmap, shared);
 }
 
 bool TGeoEditor::Close()
@@ -621,57 +575,14 @@ bool TGeoEditor::Close()
 
 std::vector<std::pair<QString, QString>> TGeoEditor::GlobeViewKeys()
 {
-    auto* map = dynamic_cast<TGeoVisualGlobe*>(MapView);
-    if (!map)
-        return {};
-    TGlobeView& globe = *map->Globe;
-    TGlobeCanvas& canvas = globe.GlobeCanvas();
-    const int width = canvas.Width(), height = canvas.Height();
-    // The globe on screen has the size of the map; the lesson file keeps
-    // the view as on a globe of 300 x 300, which a copy of the projection
-    // is taken to and back.
-    std::unique_ptr<TGlobeProjection> onScreen;
-    if (width != kLessonGlobeSide || height != kLessonGlobeSide) {
-        onScreen = globe.SetProjection(globe.Projection().Clone());
-        canvas.ResizeProjection(kLessonGlobeSide, kLessonGlobeSide);
-    }
-    const TGlobeProjection& prj = globe.Projection();
-    std::vector<std::pair<QString, QString>> keys{
-        {QStringLiteral("Spheroid"), QString::number(static_cast<int>(prj.Spheroid))},
-        {QStringLiteral("YAxisChanges"), QString::number(static_cast<int>(prj.YAxisChanges()))},
-        {QStringLiteral("XAxisChanges"), QString::number(static_cast<int>(prj.XAxisChanges()))},
-        {QStringLiteral("ScaleFactor"), FormatCommaFloat(prj.ScaleFactor())},
-        {QStringLiteral("XRotation"), FormatCommaFloat(prj.XRotation())},
-        {QStringLiteral("YRotation"), FormatCommaFloat(prj.YRotation())},
-        {QStringLiteral("ZRotation"), FormatCommaFloat(prj.ZRotation())},
-        {QStringLiteral("XOrigin"), QString::number(prj.XOrigin())},
-        {QStringLiteral("YOrigin"), QString::number(prj.YOrigin())},
-        {QStringLiteral("CentralMeridian"), FormatCommaFloat(prj.CentralMeridian())},
-        {QStringLiteral("CentralParallel"), FormatCommaFloat(prj.CentralParallel())},
-        {QStringLiteral("FirstParallel"), FormatCommaFloat(prj.FloatProp(ppFirstParallel))},
-        {QStringLiteral("SecondParallel"), FormatCommaFloat(prj.FloatProp(ppSecondParallel))},
-    };
-    if (onScreen) {
-        canvas.ResizeProjection(width, height);
-        globe.SetProjection(std::move(onScreen));
-        globe.RedrawLayers();
-    }
-    return keys;
+    auto* map = dynamic_cast<TGeoVisualGlobeEditor*>(MapView);
+    return map ? map->LessonViewKeys() : std::vector<std::pair<QString, QString>>{};
 }
 
 QString TGeoEditor::ViewSignature()
 {
-    auto* map = dynamic_cast<TGeoVisualGlobe*>(MapView);
-    if (!map)
-        return {};
-    const TGlobeProjection& prj = map->Globe->Projection();
-    return QStringLiteral("%1 %2 %3 %4 %5 %6")
-        .arg(prj.XRotation(), 0, 'g', 17)
-        .arg(prj.YRotation(), 0, 'g', 17)
-        .arg(prj.ZRotation(), 0, 'g', 17)
-        .arg(prj.ScaleFactor(), 0, 'g', 17)
-        .arg(prj.XOrigin())
-        .arg(prj.YOrigin());
+    auto* map = dynamic_cast<TGeoVisualGlobeEditor*>(MapView);
+    return map ? map->ViewSignature() : QString();
 }
 
 void TGeoEditor::CheckViewChanged()

@@ -64,6 +64,10 @@ public:
     // its own in the lesson folder first. A failed write is shown and the
     // lesson stays changed; the result says whether the file was written.
     bool SaveLesson();
+    // Writes the picture of a picture lesson beside the lesson file when it
+    // was replaced, or copies a shared one; sets the name the lesson keeps.
+    // Returns the file it created (not one it wrote over).
+    QString SavePicture(const QString& lessonPath, TLessonFileExtras& extras);
 
     void SetModified(bool modified);
     void RefreshCategories();

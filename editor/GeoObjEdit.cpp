@@ -196,6 +196,7 @@ void TGeoObjEdit::Ok()
             item.Capital->SetState(item.State() == ItemState::Deactivated ? ItemState::Deactivated
                                                                           : ItemState::Dependent);
     }
+    EditEnded(&item);
     Item = nullptr;
     if (OnDone)
         OnDone(this);
@@ -212,6 +213,7 @@ void TGeoObjEdit::Cancel()
     IsNew = false;
     Item = nullptr;
     m_newItem.reset();
+    EditEnded(nullptr);
     if (OnClosed)
         OnClosed();
 }
@@ -249,6 +251,46 @@ TGeoObjEditImage::TGeoObjEditImage(const TLangDictionary& dictionary, QWidget* p
         auto* ins = new QShortcut(QKeySequence(Qt::Key_Insert), list, nullptr, nullptr, Qt::WidgetShortcut);
         connect(ins, &QShortcut::activated, this, [this, list] { AddName(list); });
     }
+
+    RegionCount = new QLabel(this);
+    RegionCount->setObjectName(QStringLiteral("RegionCount"));
+    RegionLabel = boldLabel(QStringLiteral("lbl_Region"), dictionary.GetText(QStringLiteral("Region")), this, 296,
+                            nullptr);
+    RegionHint = new QLabel(dictionary.GetText(QStringLiteral("region_hint")), this);
+    RegionHint->setObjectName(QStringLiteral("RegionHint"));
+    RegionHint->setWordWrap(true);
+    RegionHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    RegionHint->setFont(QFont(QStringLiteral("Arial"), 7));
+    QPalette hintPalette = RegionHint->palette();
+    hintPalette.setColor(QPalette::WindowText, QColor(0x60, 0x60, 0x60));
+    RegionHint->setPalette(hintPalette);
+    ClearRegionButton =
+        EditorStyle::Button(QStringLiteral("ClearRegion"), EditorStyle::GeoImage(2), this, 0, 292, 23, 23);
+    ClearRegionButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ClearRegionButton->setIconSize(QSize(16, 16));
+    ClearRegionButton->setToolTip(dictionary.GetText(QStringLiteral("region_clear")));
+    connect(ClearRegionButton, &QToolButton::clicked, this, [this] {
+        if (RegionEditable())
+            SetPendingRegion(QString());
+    });
+    m_okTop = 352;
+}
+
+bool TGeoObjEditImage::RegionEditable() const { return Editing() && Item && !Item->CapitalOf; }
+
+void TGeoObjEditImage::SetPendingRegion(const QString& region)
+{
+    m_region = region;
+    const int points = FieldCount(region, u'&') / 2;
+    const QString count = region.isEmpty() ? m_dictionary.GetText(QStringLiteral("region_none"))
+                          : points == 1    ? m_dictionary.GetText(QStringLiteral("region_one"))
+                                           : FormatText(m_dictionary.GetText(QStringLiteral("region_many")),
+                                                        {QString::number(points)});
+    RegionCount->setText(count);
+    RegionCount->adjustSize();
+    ClearRegionButton->setEnabled(RegionEditable() && !region.isEmpty());
+    if (OnRegionChanged)
+        OnRegionChanged(region);
 }
 
 FlatButton* TGeoObjEditImage::ListButton(QListWidget* list, int which) const
@@ -263,6 +305,9 @@ void TGeoObjEditImage::ArrangeControls()
     for (int l = 0; l < 2; ++l)
         for (int b = 0; b < 3; ++b)
             m_buttons[l][b]->move(lists[l]->geometry().right() + 2, lists[l]->y() + 23 * b);
+    RegionCount->move(RegionLabel->geometry().right() + 6, 296);
+    ClearRegionButton->move(GermanList->geometry().right() + 2, 292);
+    RegionHint->setGeometry(5, 318, width() - 10, 30);
 }
 
 void TGeoObjEditImage::ShowItem(TGeoItem& item)
@@ -275,6 +320,8 @@ void TGeoObjEditImage::ShowItem(TGeoItem& item)
     for (FlatButton* button : m_buttons[1])
         button->setEnabled(!capital);
     DeactivatedBox->setEnabled(!capital);
+    RegionHint->setVisible(!capital);
+    SetPendingRegion(item.Region);
 }
 
 void TGeoObjEditImage::NewItem(TGeoItem& item)
@@ -329,6 +376,19 @@ void TGeoObjEditImage::ApplyEdits()
 {
     Item->NamesGerman = ListEntries(GermanList);
     Item->NamesEnglish = ListEntries(EnglishList);
+    if (!Item->CapitalOf) {
+        Item->Region = m_region;
+        // The capital is filled with its country.
+        if (Item->Capital && Item->Capital->CapitalOf == Item)
+            Item->Capital->Region = m_region;
+    }
+}
+
+void TGeoObjEditImage::EditEnded(TGeoItem* item)
+{
+    ClearRegionButton->setEnabled(false);
+    if (OnEditEnded)
+        OnEditEnded(item);
 }
 
 // ------------------------------------------------------- TGeoObjEditGlobe

@@ -48,6 +48,8 @@ public:
 protected:
     // What OK writes into the item before the state switches.
     virtual void ApplyEdits() {}
+    // After OK (with the edited item) or Cancel (none), once hidden.
+    virtual void EditEnded(TGeoItem*) {}
     // The panel's width W: lists and buttons follow it.
     virtual void ArrangeControls();
     void resizeEvent(QResizeEvent* event) override;
@@ -68,6 +70,20 @@ class TGeoObjEditImage : public TGeoObjEdit {
 public:
     TGeoObjEditImage(const TLangDictionary& dictionary, QWidget* parent);
 
+    // The region being edited: the seed points set by clicks on the map,
+    // shown as their number; OK writes them into the item.
+    QLabel* RegionLabel = nullptr;
+    QLabel* RegionCount = nullptr;
+    QLabel* RegionHint = nullptr;
+    FlatButton* ClearRegionButton = nullptr;
+    const QString& PendingRegion() const { return m_region; }
+    void SetPendingRegion(const QString& region);
+    // A capital shares its country's region and is not given one of its own.
+    bool RegionEditable() const;
+    // The map shows the region as it changes and is told when the edit ends.
+    std::function<void(const QString& region)> OnRegionChanged;
+    std::function<void(TGeoItem* confirmedItem)> OnEditEnded;
+
     void ShowItem(TGeoItem& item) override;
     void NewItem(TGeoItem& item) override;
 
@@ -79,11 +95,13 @@ public:
 
 protected:
     void ApplyEdits() override;
+    void EditEnded(TGeoItem* item) override;
     void ArrangeControls() override;
 
 private:
     bool AskName(QString& name);
     FlatButton* m_buttons[2][3] = {};
+    QString m_region;
 };
 
 class TGeoObjEditGlobe : public TGeoObjEdit {

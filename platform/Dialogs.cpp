@@ -211,6 +211,18 @@ int MessageDlg(const QString& text, MsgDlgType type, MsgDlgButtons buttons, cons
 
 QString FileDialog(const FileRequest& request) { return g_responder->fileName(request); }
 
+QStringList FileDialogFilters(const QString& pairs)
+{
+    QStringList filters;
+    const QStringList parts = pairs.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts).join(u' ');
+        const QString& description = parts[i];
+        filters << (description.trimmed().endsWith(u')') ? description : description + QStringLiteral(" (%1)").arg(patterns));
+    }
+    return filters;
+}
+
 bool InputQuery(const QString& caption, const QString& prompt, QString& value, const DialogCaptionLookup& captions)
 {
     InputRequest request{caption, prompt, captions};

@@ -86,6 +86,9 @@ bool InputQuery(const QString& caption, const QString& prompt, QString& value,
                 const DialogCaptionLookup& captions = {});
 // The file chosen in an open or save dialog; empty when cancelled.
 QString FileDialog(const FileRequest& request);
+// The dictionary's filter texts ("Description|*.a;*.b|...") as the filters
+// of a FileRequest.
+QStringList FileDialogFilters(const QString& pairs);
 
 // The button order of message dialogs and the default and cancel buttons.
 namespace DialogButtons {

@@ -70,7 +70,9 @@ void FlatButton::paintEvent(QPaintEvent*)
     const QPixmap glyph = icon().pixmap(iconSize(), devicePixelRatioF(), mode);
     const int shift = down ? 1 : 0;
     const int glyphTop = (height() - iconSize().height()) / 2 + shift;
-    painter.drawPixmap(6 + shift, glyphTop, glyph);
+    // A glyph without a caption sits in the middle.
+    const int glyphLeft = text().isEmpty() ? (width() - iconSize().width()) / 2 : 6;
+    painter.drawPixmap(glyphLeft + shift, glyphTop, glyph);
     painter.setPen(isEnabled() ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
     QFont textFont = font();
     textFont.setBold(isChecked());

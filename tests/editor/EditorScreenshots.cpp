@@ -1,6 +1,9 @@
 #include "ProgramFixture.h"
 
+#include "editor/AddItemDialog.h"
 #include "editor/GeoInputEditor.h"
+#include "editor/GeoVisualGlobeEditor.h"
+#include "editor/GeoVisualImageEditor.h"
 #include "editor/GeoObjEdit.h"
 #include "widgets/FlatButton.h"
 
@@ -10,6 +13,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QStackedWidget>
+#include <QTest>
 
 // Renders the editor's pages, dialogs and panels to PNG files when
 // ORBILO_SCREENSHOT_DIR is set, so they can be looked at; otherwise skipped.
@@ -58,11 +62,27 @@ TEST_F(EditorScreenshots, RenderEditorPages)
                 QCoreApplication::processEvents();
                 main->grab().save(QString("%1_page%2.png").arg(stem).arg(page));
             }
-            // The question being edited, and the category dialog.
+            // The question being edited (a picture question given a second
+            // area by a click), and the category dialog.
             view->QuestionEditor()->EditQuestion();
+            if (auto* picture = dynamic_cast<TGeoVisualImageEditor*>(view->MapView))
+                picture->PictureClicked(QPoint(560, 537));
             QCoreApplication::processEvents();
             main->grab().save(stem + "_question.png");
             view->ItemEditPanel()->Cancel();
+            // The add dialog of globe lessons, searching for cities.
+            if (auto* globe = dynamic_cast<TGeoVisualGlobeEditor*>(view->MapView)) {
+                responder.onDialog = [&](QDialog& dialog) {
+                    auto& add = dynamic_cast<TAddItemDialog&>(dialog);
+                    add.show();
+                    QTest::keyClicks(add.SearchEdit, "stadt");
+                    QCoreApplication::processEvents();
+                    add.grab().save(stem + "_add.png");
+                    add.hide();
+                    return int(QDialog::Rejected);
+                };
+                globe->AddItemsFromDatabase();
+            }
             responder.onDialog = [&](QDialog& dialog) {
                 dialog.show();
                 QCoreApplication::processEvents();

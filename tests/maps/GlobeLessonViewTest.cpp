@@ -13,6 +13,7 @@
 #include "maps/GlobeLessonLink.h"
 #include "platform/IniFile.h"
 #include "platform/Optionen.h"
+#include "support/GlobePixel.h"
 #include "support/TestResponder.h"
 
 #include <QApplication>
@@ -175,14 +176,8 @@ TEST_F(GlobeLessonView, MapTestTakesAClickOnTheAskedItem)
     TGeoItem* target = asked->CapitalOf ? asked->CapitalOf : asked;
     TGlobeObject* object = TGlobeLessonLink::ObjectOf(*target);
     ASSERT_NE(object, nullptr);
-    // Any pixel of the asked object will do; the centroid of a bent country
-    // may lie outside it.
-    QPoint p(-1, -1);
     TGlobeView& globe = *map->Globe;
-    for (int y = 0; y < globe.height() && p.x() < 0; y += 2)
-        for (int x = 0; x < globe.width() && p.x() < 0; x += 2)
-            if (globe.GlobeLayers().ObjectAtXY(x, y) == object)
-                p = QPoint(x, y);
+    const QPoint p = GlobePixelOf(globe, object);
     ASSERT_GE(p.x(), 0) << target->DisplayName().toStdString() << " is nowhere to click";
     globe.MouseDown(mzbLeft, 0, p.x(), p.y());
     globe.MouseUp(mzbLeft, 0, p.x(), p.y());
