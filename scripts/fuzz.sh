@@ -13,7 +13,7 @@ FUZZ_BUILD_DIR="${ORBILO_FUZZ_BUILD_DIR:-$ORBILO_ROOT/build-fuzz}"
 FUZZ_SOURCE_DIR="$ORBILO_ROOT/tests/fuzz"
 # clang with the libFuzzer runtime, and the symbolizer for readable stacks.
 ORBILO_PACKAGES+=(clang libclang-rt-14-dev llvm)
-ALL_TARGETS=(ini lesson geoindex globestream gif flag resultfile archive shp mif lyr)
+ALL_TARGETS=(ini lesson geoindex globestream gif picture flag resultfile archive shp mif lyr)
 
 # Longest input per target: a little beyond the largest real file of its
 # kind that is worth mutating (lessons and indexes are cut-down excerpts).
