@@ -74,6 +74,23 @@ wait_window() {
   fail "no window \"$title\" appeared"
 }
 
+# Waits until the window manager has framed and placed the window: its
+# geometry reads the same three times in a row (a loaded machine takes long).
+wait_settled() {
+  local last="" same=0 now
+  for _ in $(seq 100); do
+    now="$(xdotool getwindowgeometry "$1" 2>/dev/null || true)"
+    if [ -n "$now" ] && [ "$now" = "$last" ]; then
+      same=$((same + 1))
+      [ "$same" -ge 2 ] && return 0
+    else
+      same=0
+    fi
+    last="$now"
+    sleep 0.3
+  done
+}
+
 # Types into the active window as a user does, with a short pause so the
 # program handles each step before the next.
 keys() {

@@ -11,7 +11,7 @@ start_desktop
 for round in 1 2; do
   start_program
   window="$(wait_window 'Orbilo')"
-  sleep 1.5 # the window manager decorates and the program settles
+  wait_settled "$window"
   close_window "$window"
   size="$(ini_value Geo Width)x$(ini_value Geo Height)"
   echo "after run $round the stored outer size is $size"
