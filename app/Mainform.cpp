@@ -236,7 +236,8 @@ void Tfrm_main::langChangeLanguage()
 {
     const QPixmap logo = Artwork::LogoText(lang.ActiveLanguage());
     m_startLogoText->setPixmap(logo);
-    m_infoLogoText->setPixmap(logo.scaledToHeight(logo.height() * 2 / 3, Qt::SmoothTransformation));
+    const int height = qRound(logo.deviceIndependentSize().height());
+    m_infoLogoText->setPixmap(Artwork::LogoText(lang.ActiveLanguage(), height * 2 / 3));
     QApplication::setApplicationName(QStringLiteral("Orbilo"));
     ShowLearnerInTitle();
 }
@@ -472,7 +473,7 @@ void Tfrm_main::buildInfoPage()
     QWidget* info = page(m_pages, QStringLiteral("Info"));
     m_infoPanel = whitePanel(info, QStringLiteral("pn_Info"), QSize(480, 330));
     auto* globe = label(QStringLiteral("img_InfoGlobe"), m_infoPanel);
-    globe->setPixmap(Artwork::LogoGlobe().scaledToHeight(120, Qt::SmoothTransformation));
+    globe->setPixmap(Artwork::LogoGlobe(120));
     globe->setGeometry(16, 12, 100, 120);
     m_infoLogoText = label(QStringLiteral("img_InfoLogo"), m_infoPanel);
     m_infoLogoText->setGeometry(120, 12, 130, 120);
