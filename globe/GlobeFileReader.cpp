@@ -17,6 +17,18 @@ void TGlobeFileReader::SaveEnvironment(TGlobeXmlElement& element)
     element.SetAttribute(QStringLiteral("Filename"), m_filename);
 }
 
+void TGlobeFileReader::InternalOpen()
+{
+    try {
+        OpenFiles();
+    } catch (...) {
+        DiscardPartialMapping();
+        InternalClose();
+        throw;
+    }
+    TGlobeObjectSource::InternalOpen();
+}
+
 void TGlobeFileReader::OpenDataFile(QFile& file, const QString& name) const
 {
     const QString resolved = Globe().ResolveFilename(name);

@@ -18,6 +18,14 @@ public:
     void SaveEnvironment(TGlobeXmlElement& element) override;
 
 protected:
+    // Opens the files and maps them; when that fails, the reader closes again
+    // before the error goes on, so that no half-open reader is left behind.
+    void InternalOpen() final;
+    virtual void OpenFiles() = 0;
+    // Called on a failed open before closing: a reader that saves what it
+    // mapped when it closes drops the unfinished part here.
+    virtual void DiscardPartialMapping() {}
+
     // The file named by Filename through the globe's ResolveFilename, open
     // for reading; raises EGlobeException when it is not there.
     void OpenDataFile(QFile& file, const QString& name) const;

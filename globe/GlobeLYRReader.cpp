@@ -67,16 +67,10 @@ TGlobeLYRReader::TGlobeLYRReader(TCustomGlobeView& globe) : TGlobeFileReader(glo
 
 TGlobeLYRReader::~TGlobeLYRReader() { SetActive(false); }
 
-void TGlobeLYRReader::InternalOpen()
+void TGlobeLYRReader::OpenFiles()
 {
-    try {
-        if (m_index.empty())
-            MapFile();
-    } catch (...) {
-        InternalClose();
-        throw;
-    }
-    TGlobeObjectSource::InternalOpen();
+    if (m_index.empty())
+        MapFile();
 }
 
 void TGlobeLYRReader::InternalClose()

@@ -22,7 +22,7 @@ public:
     QString ClassName() const override { return QStringLiteral("TGlobeLYRReader"); }
 
     TGlobeObject* LoadObject(int i, bool isNew) override;
-    void InternalOpen() override;
+    void OpenFiles() override;
     void InternalClose() override;
 
     // Of the file read last.

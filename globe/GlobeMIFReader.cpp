@@ -160,30 +160,26 @@ QString TGlobeMIFReader::DecodeText(const QByteArray& bytes) const
     return m_latin1 ? TextCodec::decodeWindows1252(bytes) : TextCodec::decode(bytes);
 }
 
-void TGlobeMIFReader::InternalOpen()
+void TGlobeMIFReader::OpenFiles()
 {
-    try {
-        const QString file = Globe().ResolveFilename(Filename());
-        if (file.isEmpty())
-            throw EGlobeException(QStringLiteral("File %1 not found").arg(Filename()));
-        m_mif = std::make_unique<TTextReader>(file);
-        ReadHeader(*m_mif);
-        const QString mid = CompanionFile(file, QStringLiteral("mid"));
-        if (!mid.isEmpty())
-            m_mid = std::make_unique<TTextReader>(mid);
-        m_fromMetaData = false;
-        if (m_index.empty()) {
-            LoadMetaData();
-            if (!m_fromMetaData)
-                MapFile();
-        }
-    } catch (...) {
-        m_index.clear();
-        InternalClose();
-        throw;
+    const QString file = Globe().ResolveFilename(Filename());
+    if (file.isEmpty())
+        throw EGlobeException(QStringLiteral("File %1 not found").arg(Filename()));
+    m_mif = std::make_unique<TTextReader>(file);
+    ReadHeader(*m_mif);
+    const QString mid = CompanionFile(file, QStringLiteral("mid"));
+    if (!mid.isEmpty())
+        m_mid = std::make_unique<TTextReader>(mid);
+    m_fromMetaData = false;
+    if (m_index.empty()) {
+        LoadMetaData();
+        if (!m_fromMetaData)
+            MapFile();
     }
-    TGlobeObjectSource::InternalOpen();
 }
+
+// Closing saves the mapped index as metadata; half an index must not be.
+void TGlobeMIFReader::DiscardPartialMapping() { m_index.clear(); }
 
 void TGlobeMIFReader::InternalClose()
 {

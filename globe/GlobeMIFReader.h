@@ -19,7 +19,8 @@ public:
     QString ClassName() const override { return QStringLiteral("TGlobeMIFReader"); }
 
     TGlobeObject* LoadObject(int i, bool isNew) override;
-    void InternalOpen() override;
+    void OpenFiles() override;
+    void DiscardPartialMapping() override;
     void InternalClose() override;
     void SaveMetaData() override;
     void LoadMetaData() override;

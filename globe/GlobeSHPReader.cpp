@@ -58,20 +58,14 @@ void TGlobeSHPReader::Damaged(int32_t record, const QString& what) const
     throw EGlobeException(QStringLiteral("SHP file %1: record %2 %3").arg(Filename()).arg(record + 1).arg(what));
 }
 
-void TGlobeSHPReader::InternalOpen()
+void TGlobeSHPReader::OpenFiles()
 {
-    try {
-        OpenDataFile(m_file, Filename());
-        const QString table = CompanionFile(m_file.fileName(), QStringLiteral("dbf"));
-        if (!table.isEmpty())
-            m_dbf = std::make_unique<TGlobeDBFReader>(table);
-        if (m_index.empty())
-            MapFile();
-    } catch (...) {
-        InternalClose();
-        throw;
-    }
-    TGlobeObjectSource::InternalOpen();
+    OpenDataFile(m_file, Filename());
+    const QString table = CompanionFile(m_file.fileName(), QStringLiteral("dbf"));
+    if (!table.isEmpty())
+        m_dbf = std::make_unique<TGlobeDBFReader>(table);
+    if (m_index.empty())
+        MapFile();
 }
 
 void TGlobeSHPReader::InternalClose()

@@ -18,7 +18,7 @@ public:
     QString ClassName() const override { return QStringLiteral("TGlobeSHPReader"); }
 
     TGlobeObject* LoadObject(int i, bool isNew) override;
-    void InternalOpen() override;
+    void OpenFiles() override;
     void InternalClose() override;
     void LoadEnvironment(const TGlobeXmlElement& element) override;
     void SaveEnvironment(TGlobeXmlElement& element) override;
