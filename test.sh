@@ -17,7 +17,7 @@ if [ "${ORBILO_SANITIZE:-1}" != 0 ]; then
   "$ORBILO_ROOT/scripts/sanitize.sh" "$@" || failed+=("sanitizer build")
 fi
 if [ "${ORBILO_FUZZ_SECONDS:-20}" != 0 ]; then
-  "$ORBILO_ROOT/scripts/fuzz.sh" "$ORBILO_FUZZ_SECONDS" || failed+=("fuzzing")
+  "$ORBILO_ROOT/scripts/fuzz.sh" "${ORBILO_FUZZ_SECONDS:-20}" || failed+=("fuzzing")
 fi
 if [ "${#failed[@]}" -gt 0 ]; then
   echo "Failed: ${failed[*]}" >&2
