@@ -89,4 +89,9 @@ public:
     // Called every 256 objects of a layer pass: may handle pending input or
     // show the picture so far; true stops the pass.
     virtual bool RenderCheckpoint(bool noInterrupt) = 0;
+    // Milliseconds between progressive displays of a long layer pass; 0
+    // shows the picture only when it is complete.
+    virtual int32_t PeriodicUpdateTime() const = 0;
+    // Shows the picture drawn so far in the window.
+    virtual void ShowProgress() = 0;
 };

@@ -5,9 +5,12 @@
 #include "globe/GlobeProjections.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 QColor ColorFromBGR(uint32_t bgr)
@@ -15,6 +18,57 @@ QColor ColorFromBGR(uint32_t bgr)
     // System colours (high byte set) have no meaning here; their low bytes are used.
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+bool IsSystemColor(uint32_t color) { return (color & 0x80000000u) != 0; }
+
+QColor SystemColorTranslated(uint32_t color)
+{
+    if (!IsSystemColor(color))
+        return ColorFromBGR(color);
+    struct Entry {
+        QPalette::ColorGroup group;
+        QPalette::ColorRole role;
+    };
+    using P = QPalette;
+    // Indexed by the system colour number.
+    static const Entry table[] = {
+        {P::Active, P::Button},            // 0 scroll bar
+        {P::Active, P::Dark},              // 1 desktop
+        {P::Active, P::Highlight},         // 2 active caption
+        {P::Inactive, P::Highlight},       // 3 inactive caption
+        {P::Active, P::Window},            // 4 menu
+        {P::Active, P::Base},              // 5 window
+        {P::Active, P::Shadow},            // 6 window frame
+        {P::Active, P::WindowText},        // 7 menu text
+        {P::Active, P::Text},              // 8 window text
+        {P::Active, P::HighlightedText},   // 9 caption text
+        {P::Active, P::Window},            // 10 active border
+        {P::Inactive, P::Window},          // 11 inactive border
+        {P::Active, P::Mid},               // 12 application workspace
+        {P::Active, P::Highlight},         // 13 highlight
+        {P::Active, P::HighlightedText},   // 14 highlight text
+        {P::Active, P::Button},            // 15 button face
+        {P::Active, P::Dark},              // 16 button shadow
+        {P::Disabled, P::Text},            // 17 grey text
+        {P::Active, P::ButtonText},        // 18 button text
+        {P::Inactive, P::HighlightedText}, // 19 inactive caption text
+        {P::Active, P::Light},             // 20 button highlight
+        {P::Active, P::Shadow},            // 21 3D dark shadow
+        {P::Active, P::Midlight},          // 22 3D light
+        {P::Active, P::ToolTipText},       // 23 info text
+        {P::Active, P::ToolTipBase},       // 24 info background
+        {P::Active, P::NoRole},            // 25 unused
+        {P::Active, P::Link},              // 26 hot-tracked item
+        {P::Active, P::Highlight},         // 27 active caption gradient
+        {P::Inactive, P::Highlight},       // 28 inactive caption gradient
+        {P::Active, P::Highlight},         // 29 menu highlight
+        {P::Active, P::Window},            // 30 menu bar
+    };
+    const uint32_t index = color & 0xFFu;
+    if (index >= std::size(table) || table[index].role == P::NoRole)
+        return QColor(Qt::black);
+    return QGuiApplication::palette().color(table[index].group, table[index].role);
 }
 
 // --- attributes ---
@@ -95,7 +149,7 @@ QBrush TGlobeBrush::MakeBrush() const
         return QBrush(Qt::NoBrush);
     const int hatch = m_style - 2;
     const Qt::BrushStyle style = (m_style == 0 || hatch < 0 || hatch > 5) ? Qt::SolidPattern : hatches[hatch];
-    return QBrush(ColorFromBGR(m_color), style);
+    return QBrush(SystemColorTranslated(m_color), style);
 }
 
 void TGlobeBrush::CreateHandle()
@@ -128,7 +182,11 @@ bool TGlobeBrush::Equals(const TGlobeAttribute& other) const
 void TGlobeBrush::RenderAttribute(TGlobeCanvas& canvas, bool selected)
 {
     TGlobeAttribute::RenderAttribute(canvas, selected);
-    canvas.SelectBrush(selected ? canvas.Globe().SelectedBrush().MakeBrush() : m_brush);
+    if (selected)
+        canvas.SelectBrush(canvas.Globe().SelectedBrush().MakeBrush());
+    else
+        // A system colour follows the desktop's palette as it is now.
+        canvas.SelectBrush(IsSystemColor(m_color) ? MakeBrush() : m_brush);
 }
 
 void TGlobeFont::Assign(const TGlobeRoot& source)
@@ -527,9 +585,12 @@ void TGlobeCanvas::RenderOpenChain(TPointStore& chain, TGlobeObjectState state, 
         const TPointLL p = chain.GetLL(i);
         const int32_t b = band(p);
         if ((previousBand > 0 && b < 0) || (previousBand < 0 && b > 0)) {
-            const int32_t lat = previous.Lat
-                + static_cast<int32_t>(MulDivRound(int64_t{p.Lat} - previous.Lat, LongDiff(previous.Long, seam),
-                                                   LongDiff(previous.Long, p.Long)));
+            // Damaged files may hold latitudes beyond the poles; the seam
+            // point stays on the globe whatever they say.
+            const int64_t crossing = int64_t{previous.Lat}
+                + MulDivRound(int64_t{p.Lat} - previous.Lat, LongDiff(previous.Long, seam),
+                              LongDiff(previous.Long, p.Long));
+            const auto lat = static_cast<int32_t>(std::clamp<int64_t>(crossing, -GU_90_DEGREE, GU_90_DEGREE));
             addLL(PointLL(int64_t{seam} - 2 * previousBand, lat));
             flush();
             addLL(PointLL(int64_t{seam} + 2 * previousBand, lat));

@@ -22,6 +22,12 @@ struct TMER;
 
 // Colours stay 0xBBGGRR integers; this is the one place they become QColor.
 QColor ColorFromBGR(uint32_t bgr);
+// A colour whose top bit is set names a system colour by the index in its
+// low byte (5 window, 8 window text, 13 highlight, 15 button face …); it
+// becomes the matching colour of the desktop's current palette, unknown
+// indexes black. Other colours as ColorFromBGR.
+bool IsSystemColor(uint32_t color);
+QColor SystemColorTranslated(uint32_t color);
 
 class TGlobeAttribute : public TGlobeRoot {
 public:

@@ -5,6 +5,7 @@
 #include "globe/GlobeProjections.h"
 
 #include <algorithm>
+#include <chrono>
 
 TGlobeLayer::TGlobeLayer(TCustomGlobeView& globe) : m_globe(globe), m_presenters(globe)
 {
@@ -263,9 +264,19 @@ void TGlobeLayer::RenderObjects()
     const TGlobeObjectStateBit face = prj.BackFace ? osBackFace : osFace;
     const int32_t altitude = prj.Altitude();
     bool missingMER = false;
+    // A long pass shows what it has drawn every PeriodicUpdateTime ms.
+    const int32_t period = m_globe.PeriodicUpdateTime();
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(period);
     for (int i = 0; i < m_objects->Count(); ++i) {
-        if ((i & 255) == 0 && m_globe.RenderCheckpoint(NoInterrupt))
-            break;
+        if ((i & 255) == 0) {
+            if (m_globe.RenderCheckpoint(NoInterrupt))
+                break;
+            if (period > 0 && Clock::now() >= deadline) {
+                m_globe.ShowProgress();
+                deadline = Clock::now() + std::chrono::milliseconds(period);
+            }
+        }
         missingMER = missingMER || !Has(m_objects->GetState(i), osValidMER);
         const TGlobeObjectState s = UpdateObjectState(i);
         if (!Has(s, osVisible) || !Has(s, face))

@@ -20,28 +20,6 @@
 namespace {
 int g_instanceCount = 0;
 
-TGlobeMouseButton FromQt(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton: return mzbLeft;
-    case Qt::RightButton: return mzbRight;
-    case Qt::MiddleButton: return mzbMiddle;
-    default: return mzbNone;
-    }
-}
-
-TShiftState ShiftOf(Qt::KeyboardModifiers modifiers)
-{
-    TShiftState s = 0;
-    if (modifiers & Qt::ShiftModifier)
-        s |= ssShift;
-    if (modifiers & Qt::AltModifier)
-        s |= ssAlt;
-    if (modifiers & Qt::ControlModifier)
-        s |= ssCtrl;
-    return s;
-}
-
 // A chain of points in longitude and latitude, for the drawing primitives.
 std::unique_ptr<TChainStore> ChainOf(const TPointLL* points, int n)
 {
@@ -62,7 +40,8 @@ int TGlobeView::InstanceCount(int delta)
     return g_instanceCount;
 }
 
-TGlobeView::TGlobeView(QWidget* parent) : QWidget(parent)
+TGlobeView::TGlobeView(QWidget* parent)
+    : QWidget(parent), m_scrollBars(*this, [this](Qt::Orientation o, int action) { ScrollAction(o, action); })
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -169,7 +148,6 @@ void TGlobeView::DoPanned()
 
 void TGlobeView::DoZoomed()
 {
-    ++m_zoomedCount;
     if (OnZoomed)
         OnZoomed(this);
 }
@@ -197,6 +175,24 @@ bool TGlobeView::RenderCheckpoint(bool noInterrupt)
     if (m_options & GlobeOption(goInterruptable))
         QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
     return m_abort;
+}
+
+void TGlobeView::ShowProgress()
+{
+    // Only a paint has a window painter; the back buffer's picture so far
+    // goes to the window and the window to the screen.
+    if (!m_windowPainter)
+        return;
+    if (m_options & GlobeOption(goDoubleBuffered)) {
+        m_windowPainter->save();
+        m_windowPainter->setCompositionMode(QPainter::CompositionMode_Source);
+        m_windowPainter->drawImage(0, 0, m_canvas->BackBuffer);
+        m_windowPainter->restore();
+    }
+    QWidget* top = window();
+    QBackingStore* store = backingStore();
+    if (store && top->windowHandle())
+        store->flush(QRegion(QRect(mapTo(top, QPoint(0, 0)), SurfaceSize())), top->windowHandle());
 }
 
 // --- properties ---
@@ -454,6 +450,7 @@ void TGlobeView::paintEvent(QPaintEvent* /*event*/)
     m_painting = true;
     m_abort = false;
     QPainter window(this);
+    m_windowPainter = &window;
     const bool doubleBuffered = (m_options & GlobeOption(goDoubleBuffered)) != 0;
     if (QBackingStore* store = backingStore())
         if (const auto* image = dynamic_cast<const QImage*>(store->paintDevice());
@@ -496,6 +493,7 @@ void TGlobeView::FinishPaint(QPainter& window, bool doubleBuffered)
         OnPaint(this);
     m_redrawNeeded = false;
     m_painting = false;
+    m_windowPainter = nullptr;
     if (!m_abort)
         UpdateTotalMemoryInUse();
     else
@@ -505,14 +503,42 @@ void TGlobeView::FinishPaint(QPainter& window, bool doubleBuffered)
 void TGlobeView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    m_canvas->SizeBMP(width(), height(), m_canvas->ScreenDPI);
+    m_scrollBars.Place();
+    SizeSurface();
+}
+
+void TGlobeView::SizeSurface()
+{
+    const QSize client = m_scrollBars.ClientSize();
+    m_canvas->SizeBMP(client.width(), client.height(), m_canvas->ScreenDPI);
     RedrawLayers();
+    UpdateScrollBars();
+}
+
+void TGlobeView::SetScrollBars(TScrollStyle style)
+{
+    if (style == m_scrollBars.Style())
+        return;
+    m_scrollBars.SetStyle(style);
+    SizeSurface();
 }
 
 void TGlobeView::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::PaletteChange)
+    switch (event->type()) {
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange:
+        // System colours of brushes follow the new palette.
         RedrawLayers();
+        break;
+    case QEvent::ParentChange:
+        // The scroll bars show only inside a parent.
+        m_scrollBars.Place();
+        SizeSurface();
+        break;
+    default:
+        break;
+    }
     QWidget::changeEvent(event);
 }
 
@@ -534,305 +560,25 @@ void TGlobeView::RenderPolyLine(const TPointLL* points, int n)
     m_canvas->RenderChainStore(*ChainOf(points, n), osAllClip, m_canvas->CurrentPenWidth());
 }
 
+void TGlobeView::RenderCircle(const TPointLL& centre, int32_t radius, int segments)
+{
+    const std::vector<TPointLL> corners = CirclePoints(centre, radius, segments);
+    if (!corners.empty())
+        RenderPolygon(corners.data(), static_cast<int>(corners.size()));
+}
+
+void TGlobeView::RenderGreatCircleLine(const TPointLL& from, const TPointLL& to, TGreatCircleKind kind)
+{
+    // A point every degree keeps the curve smooth at any zoom that shows
+    // the whole arc; the far side is cut off at the horizon.
+    const std::vector<TPointLL> points = GreatCirclePoints(from, to, kind);
+    if (points.size() > 1)
+        RenderPolyLine(points.data(), static_cast<int>(points.size()));
+}
+
 void TGlobeView::RenderTextOut(int32_t longitude, int32_t latitude, const QString& text)
 {
     QPoint p;
     if (m_projection->LLToDeviceXY(longitude, latitude, p))
         m_canvas->TextOut(p.x(), p.y(), text);
-}
-
-// --- view operations ---
-
-void TGlobeView::SetViewRect(int32_t left, int32_t top, int32_t width, int32_t height)
-{
-    TGlobeProjection& prj = *m_projection;
-    if (width == 0 || height == 0) {
-        prj.SetScaleFactor(0);
-        return;
-    }
-    const QSize surface = SurfaceSize();
-    const int W = surface.width(), H = surface.height();
-    const double S = prj.ScaleFactor();
-    double a = std::min(W / static_cast<double>(width), H / static_cast<double>(height));
-    a = std::min(a, 3.0);
-    const int64_t dx = Round(a * (prj.XOrigin() / S - (int64_t{left} + width / 2)));
-    const int64_t dy = Round(a * (prj.YOrigin() / S - (int64_t{top} + height / 2)));
-    const int32_t x0 = TGlobeProjection::ClampOrigin(dx + W / 2);
-    const int32_t y0 = TGlobeProjection::ClampOrigin(dy + H / 2);
-    if (std::max(W, H) / a > 2147483647.0)
-        a = std::max(W, H) / 2147483647.0;
-    if (a == S)
-        return;
-    try {
-        m_viewRect = QRect(0, 0, Round(W / a), Round(H / a));
-        const int zoomed = m_zoomedCount;
-        prj.SetScaleFactor(a);
-        prj.SetIntegerProp(ppXOrigin, x0);
-        prj.SetIntegerProp(ppYOrigin, y0);
-        if (m_zoomedCount == zoomed)
-            DoZoomed();
-    } catch (const std::exception&) {
-        // What was set so far stays.
-    }
-}
-
-void TGlobeView::PanViewXY(int32_t dx, int32_t dy)
-{
-    if (dx != 0 || dy != 0) {
-        TGlobeProjection& prj = *m_projection;
-        const double s = prj.ScaleFactor();
-        prj.SetIntegerProp(ppXOrigin, TGlobeProjection::ClampOrigin(int64_t{prj.XOrigin()} - Round(dx * s)));
-        prj.SetIntegerProp(ppYOrigin, TGlobeProjection::ClampOrigin(int64_t{prj.YOrigin()} - Round(dy * s)));
-        DoPanned();
-    }
-    UpdateScrollBars();
-    RedrawLayers();
-}
-
-void TGlobeView::LocateToLL(int32_t longitude, int32_t latitude)
-{
-    m_projection->SetCenterLongitude(Mod180(longitude) / static_cast<double>(GU_DEGREE));
-    m_projection->SetCenterLatitude(latitude / static_cast<double>(GU_DEGREE));
-}
-
-void TGlobeView::LocateToObject(TGlobeObject* object)
-{
-    if (!object)
-        return;
-    const TMER m = object->ObjectMER();
-    LocateToLL(static_cast<int32_t>(int64_t{m.Long} + m.Width / 2), static_cast<int32_t>(int64_t{m.Lat} + m.Height / 2));
-}
-
-TGlobePOZ TGlobeView::GetPOZ() const
-{
-    const TGlobeProjection& prj = *m_projection;
-    const QPoint centre = prj.GetGlobeCenterXY();
-    return {prj.ScaleFactor(),
-            centre.x(),
-            centre.y(),
-            Round(prj.XRotation() * GU_DEGREE),
-            Round(prj.YRotation() * GU_DEGREE),
-            Round(prj.ZRotation() * GU_DEGREE)};
-}
-
-void TGlobeView::SetPOZ(const TGlobePOZ& poz)
-{
-    TGlobeProjection& prj = *m_projection;
-    prj.SetScaleFactor(poz.ScaleFactor);
-    prj.SetFloatProp(ppXRotation, poz.XRotation / static_cast<double>(GU_DEGREE));
-    prj.SetFloatProp(ppYRotation, poz.YRotation / static_cast<double>(GU_DEGREE));
-    prj.SetFloatProp(ppZRotation, poz.ZRotation / static_cast<double>(GU_DEGREE));
-    prj.SetGlobeCenterXY(QPoint(poz.CenterX, poz.CenterY));
-}
-
-void TGlobeView::RenderToCanvas(QPainter& target, const QRect& rect)
-{
-    if (m_rendering)
-        return;
-    m_rendering = true;
-    std::unique_ptr<TGlobeProjection> savedProjection = std::move(m_projection);
-    std::unique_ptr<TGlobeCanvas> savedCanvas = std::move(m_canvas);
-    m_projection = savedProjection->Clone();
-    m_canvas = savedCanvas->Clone();
-    const TGlobeOptionsSet savedOptions = m_options;
-    m_options &= static_cast<TGlobeOptionsSet>(~(GlobeOption(goDoubleBuffered) | GlobeOption(goInterruptable)));
-    const bool savedRedraw = m_redrawNeeded;
-    target.save();
-    auto restore = [&] {
-        target.restore();
-        target.save();
-        target.setRenderHint(QPainter::Antialiasing, false);
-        target.setPen(QPen(Qt::black, 1));
-        target.setBrush(Qt::NoBrush);
-        // One pixel outside the rectangle on every side.
-        target.drawRect(rect.adjusted(-1, -1, 0, 0));
-        target.restore();
-        m_canvas = std::move(savedCanvas);
-        m_projection = std::move(savedProjection);
-        m_redrawNeeded = savedRedraw;
-        SetGlobeOptions(savedOptions);
-        m_rendering = false;
-    };
-    try {
-        const int dpi = target.device() ? target.device()->logicalDpiX() : ScreenDPI();
-        target.translate(rect.topLeft());
-        target.setClipRect(QRect(QPoint(0, 0), rect.size()));
-        m_canvas->ResizeProjection(rect.width(), rect.height());
-        m_canvas->RenderDPI = dpi;
-        DrawPicture(target);
-        m_canvas->Begin(target);
-        m_layers->Render(true);
-        m_canvas->End();
-        if (OnPaint)
-            OnPaint(this);
-    } catch (...) {
-        m_canvas->End();
-        restore();
-        throw;
-    }
-    restore();
-}
-
-void TGlobeView::ZoomAbout(double factor, const QPoint& at)
-{
-    TGlobeProjection& prj = *m_projection;
-    const double before = prj.ScaleFactor();
-    const QPoint origin = prj.GetGlobeCenterXY();
-    prj.SetScaleFactor(before * factor);
-    const double f = prj.ScaleFactor() / before;
-    if (f == 1)
-        return;
-    prj.SetGlobeCenterXY(QPoint(Round(at.x() - f * (at.x() - origin.x())), Round(at.y() - f * (at.y() - origin.y()))));
-}
-
-// --- mouse and keys ---
-
-void TGlobeView::MouseDown(TGlobeMouseButton button, TShiftState shift, int x, int y)
-{
-    if (m_zoomDragging) {
-        m_zoomDragging = false;
-        update();
-        return;
-    }
-    if (OnMouseDown)
-        OnMouseDown(this, button, shift, x, y);
-    TGlobeObject* hit = m_layers->ObjectAtXY(x, y);
-    if ((m_options & GlobeOption(goMultiSelect)) && (shift & ssCtrl) && button == MouseSelectButton && hit)
-        hit->SetSelected(!hit->Selected());
-    if (shift & (ssShift | ssAlt | ssCtrl | ssDouble))
-        return;
-    if (button == MouseZoomButton) {
-        m_zoomRect.setCoords(x, y, x + 1, y + 1);
-        m_zoomDragging = true;
-    }
-    if (button == MouseSelectButton)
-        m_layers->SetSelectedObject(hit);
-    if (button == MouseRotateButton && m_projection->DeviceXYToLL(x, y, m_dragStart))
-        m_rotating = true;
-    if (hit && OnObjectClick)
-        OnObjectClick(this, hit);
-}
-
-void TGlobeView::MouseMove(TShiftState shift, int x, int y)
-{
-    const bool interruptable = (m_options & GlobeOption(goInterruptable)) != 0;
-    if (m_zoomDragging) {
-        m_zoomRect.setRight(x);
-        m_zoomRect.setBottom(y);
-        update();
-        if (interruptable)
-            m_abort = true;
-    }
-    TPointLL c;
-    if (m_rotating && m_projection->DeviceXYToLL(x, y, c)) {
-        TGlobeProjection& prj = *m_projection;
-        prj.SetFloatProp(ppXRotation, prj.XRotation() + (m_dragStart.Lat - c.Lat) / static_cast<double>(GU_DEGREE));
-        prj.SetFloatProp(ppYRotation,
-                         prj.YRotation() + Mod180(int64_t{m_dragStart.Long} - c.Long) / static_cast<double>(GU_DEGREE));
-        if (interruptable)
-            m_abort = true;
-    }
-    if (OnMouseMove)
-        OnMouseMove(this, shift, x, y);
-}
-
-void TGlobeView::MouseUp(TGlobeMouseButton button, TShiftState shift, int x, int y)
-{
-    if (m_zoomDragging) {
-        m_zoomDragging = false;
-        const QRect r = m_zoomRect;
-        if (r.right() - r.left() < 10 || r.bottom() - r.top() < 10) {
-            update();
-        } else {
-            const double s = m_projection->ScaleFactor();
-            const int32_t l = Round(r.left() / s), t = Round(r.top() / s);
-            SetViewRect(l, t, Round(r.right() / s) - l, Round(r.bottom() / s) - t);
-            RedrawLayers();
-        }
-    }
-    m_rotating = false;
-    if (OnMouseUp)
-        OnMouseUp(this, button, shift, x, y);
-}
-
-void TGlobeView::mousePressEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseDown(FromQt(event->button()), ShiftOf(event->modifiers()), p.x(), p.y());
-}
-
-void TGlobeView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseDown(FromQt(event->button()), ShiftOf(event->modifiers()) | ssDouble, p.x(), p.y());
-}
-
-void TGlobeView::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseMove(ShiftOf(event->modifiers()), p.x(), p.y());
-}
-
-void TGlobeView::mouseReleaseEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseUp(FromQt(event->button()), ShiftOf(event->modifiers()), p.x(), p.y());
-}
-
-void TGlobeView::wheelEvent(QWheelEvent* event)
-{
-    // Zooming with the wheel is allowed where zooming with the mouse is.
-    if (MouseZoomButton == mzbNone || event->angleDelta().y() == 0) {
-        event->ignore();
-        return;
-    }
-    ZoomAbout(std::pow(1.25, event->angleDelta().y() / 120.0), event->position().toPoint());
-    event->accept();
-}
-
-void TGlobeView::keyPressEvent(QKeyEvent* event)
-{
-    TGlobeProjection& prj = *m_projection;
-    const bool rotate = MouseRotateButton != mzbNone;
-    const bool zoom = MouseZoomButton != mzbNone;
-    // A tenth of the visible width per key, at most 15°.
-    const double step = std::clamp(width() / prj.ScaleFactor() / GU_DEGREE / 10, 0.01, 15.0);
-    const QPoint centre(width() / 2, height() / 2);
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        if (!rotate)
-            break;
-        prj.SetFloatProp(ppYRotation, prj.YRotation() + (event->key() == Qt::Key_Left ? -step : step));
-        return;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        if (!rotate)
-            break;
-        prj.SetFloatProp(ppXRotation, prj.XRotation() + (event->key() == Qt::Key_Up ? step : -step));
-        return;
-    case Qt::Key_Plus:
-    case Qt::Key_Minus:
-        if (!zoom)
-            break;
-        ZoomAbout(event->key() == Qt::Key_Plus ? 1.25 : 0.8, centre);
-        return;
-    default:
-        break;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void TGlobeView::enterEvent(QEnterEvent* event)
-{
-    QWidget::enterEvent(event);
-    if (OnMouseEnter)
-        OnMouseEnter(this);
-}
-
-void TGlobeView::leaveEvent(QEvent* event)
-{
-    QWidget::leaveEvent(event);
-    if (OnMouseLeave)
-        OnMouseLeave(this);
 }

@@ -7,6 +7,8 @@
 #include "globe/CustomGlobeView.h"
 #include "globe/GlobeCanvas.h"
 #include "globe/GlobeGraticule.h"
+#include "globe/GlobeGreatCircle.h"
+#include "globe/GlobeScrollBars.h"
 
 #include <QWidget>
 #include <functional>
@@ -18,7 +20,6 @@ class TGlobeObjectSource;
 
 enum TGlobeMouseButton { mzbLeft, mzbRight, mzbMiddle, mzbNone };
 enum TGraticuleDraw { gdNone, gdBehind, gdInFront };
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 // Modifier keys and the second press of a double click.
 enum TShiftFlag : uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssDouble = 8 };
 using TShiftState = uint8_t;
@@ -51,7 +52,7 @@ public:
     int32_t NextMRU() override { return ++m_mruCounter; }
     void Notify(TGlobeNotification kind, TGlobeRoot* item) override;
     void RedrawLayers() override;
-    void UpdateScrollBars() override {}
+    void UpdateScrollBars() override;
     void LocateToLL(int32_t longitude, int32_t latitude) override;
     int32_t CacheUsedDelta(int32_t delta) override;
     void RenderLine(const TPointLL& from, const TPointLL& to, int steps) override;
@@ -68,6 +69,8 @@ public:
     int32_t GetMaxTextHeight() const override;
     bool DoObjectRender(TGlobeObject& object, TGlobeObjectState state) override;
     bool RenderCheckpoint(bool noInterrupt) override;
+    int32_t PeriodicUpdateTime() const override { return m_periodicUpdateTime; }
+    void ShowProgress() override;
 
     // --- drawing ---
     void PaintWindowBackground();
@@ -78,6 +81,12 @@ public:
     void RenderPolygon(const TPointLL* points, int n);
     void RenderPolyLine(const TPointLL* points, int n);
     void RenderTextOut(int32_t longitude, int32_t latitude, const QString& text);
+    // The circle of all points radius GU away from centre, as a polygon of
+    // segments corners (at least 3).
+    void RenderCircle(const TPointLL& centre, int32_t radius, int segments);
+    // The shorter arc of the great circle through both points; with kind
+    // gcFull the whole great circle.
+    void RenderGreatCircleLine(const TPointLL& from, const TPointLL& to, TGreatCircleKind kind = gcShortArc);
 
     // --- view operations ---
     void SetViewRect(int32_t left, int32_t top, int32_t width, int32_t height);
@@ -104,7 +113,7 @@ public:
 
     // --- properties ---
     int32_t CacheCapacity = 10240; // kilobytes
-    int32_t PeriodicUpdateTime = 0;
+    void SetPeriodicUpdateTime(int32_t milliseconds) { m_periodicUpdateTime = milliseconds; }
     QString EnvironmentFile;
     TGlobeMouseButton MouseZoomButton = mzbRight;
     TGlobeMouseButton MouseSelectButton = mzbLeft;
@@ -119,8 +128,10 @@ public:
     void SetMaxTextHeight(int32_t pixels);
     // Takes the new projection and hands back the old one.
     std::unique_ptr<TGlobeProjection> SetProjection(std::unique_ptr<TGlobeProjection> projection);
-    TScrollStyle ScrollBars() const { return m_scrollBars; }
-    void SetScrollBars(TScrollStyle style) { m_scrollBars = style; }
+    TScrollStyle ScrollBars() const { return m_scrollBars.Style(); }
+    void SetScrollBars(TScrollStyle style);
+    // The bars themselves, for tests and keyboard-less callers.
+    QScrollBar& ScrollBar(Qt::Orientation orientation) const { return m_scrollBars.Bar(orientation); }
     TGlobePen& GraticulePen() { return m_graticulePen; }
     const QImage& BackgroundImage() const { return m_backgroundImage; }
     void SetBackgroundBitmap(const QImage& image);
@@ -173,6 +184,12 @@ protected:
 private:
     void DrawPicture(QPainter& painter);
     void FinishPaint(QPainter& window, bool doubleBuffered);
+    // The drawing surface follows the client area left by the scroll bars.
+    void SizeSurface();
+    // One bar's range, page and position from the view (horizontal: the
+    // longitudes and XOrigin; vertical: the latitudes and YOrigin).
+    void UpdateScrollBar(Qt::Orientation orientation);
+    void ScrollAction(Qt::Orientation orientation, int action);
     // Zooms by factor keeping the device point under the pointer in place.
     void ZoomAbout(double factor, const QPoint& at);
 
@@ -194,7 +211,7 @@ private:
     int m_longitudeStep = 15;
     int32_t m_minTextHeight = 5;
     int32_t m_maxTextHeight = 0;
-    TScrollStyle m_scrollBars = ssBoth;
+    int32_t m_periodicUpdateTime = 0;
     uint32_t m_color = 0;
     uint32_t m_surfaceColor = 0xFFFF00;
     QString m_dataDirectory;
@@ -211,7 +228,9 @@ private:
     bool m_rotating = false;
     bool m_zoomDragging = false;
     bool m_destroying = false;
-    int m_zoomedCount = 0;
     QRect m_zoomRect; // left, top and the dragged corner, not normalised
     TPointLL m_dragStart;
+    // The window's painter while a paint runs, for progressive displays.
+    QPainter* m_windowPainter = nullptr;
+    TGlobeScrollBars m_scrollBars;
 };

@@ -97,6 +97,8 @@ public:
     int32_t GetMaxTextHeight() const override { return 0; }
     bool DoObjectRender(TGlobeObject&, TGlobeObjectState) override { return false; }
     bool RenderCheckpoint(bool) override { return false; }
+    int32_t PeriodicUpdateTime() const override { return 0; }
+    void ShowProgress() override {}
 
     int SourceCount() const { return static_cast<int>(m_sources.size()); }
 
