@@ -4,6 +4,8 @@
 //   globe-viewer [files... | data folder] [--shot out.png] [--size WxH] [--rotate X,Y]
 //                [--zoom factor] [--select title] [--aliased]
 //                [--title-column n] [--save-lyr out.lyr]
+//                [--great-circle lon,lat,lon,lat]... [--circle lon,lat,radius]...
+//                [--scroll-bars] [--progressive ms]
 //
 // Map files (.lyr, .shp with its .dbf, .mif with its .mid) are opened with
 // the engine's readers; files ending in .json are read as GeoJSON (polygons,
@@ -13,7 +15,9 @@
 // File > Open adds map files. Without files the Natural Earth countries,
 // lakes and rivers of the shared sources are shown. With --shot the picture
 // is saved and the viewer quits; --save-lyr saves the first layer as a layer
-// file.
+// file. Great-circle lines and circles (degrees) are drawn in red over the
+// layers; --scroll-bars shows the control's own bars, --progressive shows
+// long passes every ms milliseconds and lets a drag interrupt them.
 
 #include "SampleData.h"
 
@@ -38,6 +42,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTextStream>
+#include <array>
+#include <vector>
 
 namespace {
 const QString kSources = QStringLiteral(ORBILO_SOURCE_DIR "/../shared/geosrc/naturalearth/");
@@ -147,6 +153,35 @@ bool AddLayer(TGlobeView& globe, const QString& file, int kind, int titleColumn,
         return false;
     }
 }
+// The curves given on the command line, drawn after the layers.
+struct Curves {
+    std::vector<std::array<double, 4>> greatCircles;
+    std::vector<std::array<double, 3>> circles;
+
+    template <size_t N> static bool Parse(const QString& text, std::array<double, N>& values)
+    {
+        const QStringList parts = text.split(QLatin1Char(','));
+        if (parts.size() != static_cast<int>(N))
+            return false;
+        bool ok = true;
+        for (size_t i = 0; i < N && ok; ++i)
+            values[i] = parts[static_cast<int>(i)].toDouble(&ok);
+        return ok;
+    }
+    void Draw(TGlobeView& globe) const
+    {
+        TGlobeCanvas& canvas = globe.GlobeCanvas();
+        canvas.Pen.Define(0x0000FF, 0, 2, Pixel);
+        canvas.Brush.Define(0x0000FF, 6); // a cross hatch: the land stays visible
+        canvas.Pen.RenderAttribute(canvas, false);
+        canvas.Brush.RenderAttribute(canvas, false);
+        auto gu = [](double degrees) { return DecimalToGlobeUnits(degrees); };
+        for (const auto& c : circles)
+            globe.RenderCircle({gu(c[0]), gu(c[1]), 0}, gu(c[2]), 90);
+        for (const auto& g : greatCircles)
+            globe.RenderGreatCircleLine({gu(g[0]), gu(g[1]), 0}, {gu(g[2]), gu(g[3]), 0});
+    }
+};
 } // namespace
 
 int main(int argc, char** argv)
@@ -162,13 +197,31 @@ int main(int argc, char** argv)
     const QCommandLineOption aliased(QStringLiteral("aliased"), QStringLiteral("draw without antialiasing"));
     const QCommandLineOption titleColumn(QStringLiteral("title-column"), QStringLiteral("attribute column of the titles"), QStringLiteral("n"), QStringLiteral("0"));
     const QCommandLineOption saveLyr(QStringLiteral("save-lyr"), QStringLiteral("save the first layer as a layer file"), QStringLiteral("lyr"));
-    parser.addOptions({shot, sizeOption, rotate, zoom, select, aliased, titleColumn, saveLyr});
+    const QCommandLineOption greatCircle(QStringLiteral("great-circle"), QStringLiteral("draw the great circle between two places"), QStringLiteral("lon,lat,lon,lat"));
+    const QCommandLineOption circle(QStringLiteral("circle"), QStringLiteral("draw a circle of radius degrees"), QStringLiteral("lon,lat,radius"));
+    const QCommandLineOption scrollBars(QStringLiteral("scroll-bars"), QStringLiteral("show the control's scroll bars"));
+    const QCommandLineOption progressive(QStringLiteral("progressive"), QStringLiteral("show long passes every ms, interruptable"), QStringLiteral("ms"));
+    parser.addOptions({shot, sizeOption, rotate, zoom, select, aliased, titleColumn, saveLyr, greatCircle, circle,
+                       scrollBars, progressive});
     parser.addHelpOption();
     parser.process(app);
 
+    Curves curves;
+    for (const QString& text : parser.values(greatCircle))
+        if (!Curves::Parse(text, curves.greatCircles.emplace_back()))
+            parser.showHelp(2);
+    for (const QString& text : parser.values(circle))
+        if (!Curves::Parse(text, curves.circles.emplace_back()))
+            parser.showHelp(2);
+
     QMainWindow window; // before the globe, which leaves it first
     TGlobeView globe;
-    globe.SetScrollBars(ssNone);
+    if (!parser.isSet(scrollBars))
+        globe.SetScrollBars(ssNone);
+    if (parser.isSet(progressive)) {
+        globe.SetPeriodicUpdateTime(parser.value(progressive).toInt());
+        globe.SetGlobeOptions(globe.GlobeOptions() | GlobeOption(goInterruptable));
+    }
     globe.SetSurfaceColor(0x804000);
     globe.GraticulePen().SetPenColor(0x6A3500);
     globe.GlobeCanvas().Antialiased = !parser.isSet(aliased);
@@ -201,6 +254,7 @@ int main(int argc, char** argv)
 
     QElapsedTimer timer;
     globe.OnRender = [&](TGlobeView* g) {
+        curves.Draw(*g);
         g->window()->setWindowTitle(QStringLiteral("Globe viewer — %1 ms").arg(timer.nsecsElapsed() / 1e6, 0, 'f', 2));
     };
     globe.OnPaint = [&](TGlobeView*) { timer.start(); };
