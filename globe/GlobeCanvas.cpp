@@ -253,7 +253,11 @@ TGlobeCanvas::TGlobeCanvas(TCustomGlobeView& globe) : m_globe(globe)
     m_currentBrush = Brush.MakeBrush();
 }
 
-TGlobeCanvas::~TGlobeCanvas() = default;
+TGlobeCanvas::~TGlobeCanvas()
+{
+    // Nothing queued may outlive the pass it belongs to.
+    Flush();
+}
 
 std::unique_ptr<TGlobeCanvas> TGlobeCanvas::Clone() const
 {
@@ -263,6 +267,7 @@ std::unique_ptr<TGlobeCanvas> TGlobeCanvas::Clone() const
     copy->RenderDPI = RenderDPI;
     copy->ScreenDPI = ScreenDPI;
     copy->Antialiased = Antialiased;
+    copy->UseRasterThreads = UseRasterThreads;
     copy->Pen.Assign(Pen);
     copy->Brush.Assign(Brush);
     copy->SymbolFont.Assign(SymbolFont);
@@ -270,35 +275,122 @@ std::unique_ptr<TGlobeCanvas> TGlobeCanvas::Clone() const
     return copy;
 }
 
+template <class Operation> void TGlobeCanvas::Paint(Operation&& operation)
+{
+    if (!m_deferred) {
+        operation(*m_painter);
+        return;
+    }
+    TGlobeRasterThreads::Instance().Post(
+        m_target, [operation = std::forward<Operation>(operation)](QPainter& painter, const QPoint*) {
+            operation(painter);
+        });
+}
+
+template <class Operation> void TGlobeCanvas::PaintPoints(const QPoint* points, int n, Operation&& operation)
+{
+    if (!m_deferred) {
+        operation(*m_painter, points, n);
+        return;
+    }
+    // The caller's points are scratch space that the next object reuses.
+    TGlobeRasterThreads& raster = TGlobeRasterThreads::Instance();
+    const TGlobeRasterThreads::TPoints copy = raster.CopyPoints(points, n);
+    raster.Post(m_target, [copy, operation = std::forward<Operation>(operation)](QPainter& painter,
+                                                                                   const QPoint* batch) {
+        operation(painter, batch + copy.Offset, copy.Count);
+    });
+}
+
+template <class Operation> void TGlobeCanvas::PaintHere(Operation&& operation)
+{
+    if (!m_deferred) {
+        operation(*m_painter);
+        return;
+    }
+    Flush();
+    for (QPainter* painter : m_target.Painters)
+        if (painter)
+            operation(*painter);
+}
+
 void TGlobeCanvas::Begin(QPainter& painter)
 {
     m_painter = &painter;
-    painter.save();
+    m_target = {};
+    // Window painters stay on this thread.
+    m_deferred = UseRasterThreads && painter.device() && painter.device()->devType() == QInternal::Image;
+    if (m_deferred && !BeginBands(painter))
+        m_target.Painters[0] = &painter;
+    Paint([](QPainter& p) { p.save(); });
     ApplyHints();
     RefreshDC();
+}
+
+bool TGlobeCanvas::BeginBands(QPainter& painter)
+{
+    const int bands = TGlobeRasterThreads::Instance().Threads();
+    const int h = BackBuffer.height();
+    if (bands < 2 || painter.device() != &BackBuffer || painter.hasClipping() || !painter.transform().isIdentity() ||
+        h < 16 * bands)
+        return false;
+    // Each band's painter sees the whole back buffer and is clipped to its
+    // rows: lines are then stepped from the same ends as in one painter, so
+    // the bands set the very pixels one painter sets.
+    uchar* const bits = BackBuffer.bits();
+    for (int k = 0; k < bands; ++k) {
+        const int top = h * k / bands, bottom = h * (k + 1) / bands;
+        TBand& band = m_bands[k];
+        band.Image = QImage(bits, BackBuffer.width(), h, BackBuffer.bytesPerLine(), BackBuffer.format());
+        band.Painter = std::make_unique<QPainter>(&band.Image);
+        band.Painter->setClipRect(QRect(0, top, BackBuffer.width(), bottom - top));
+        m_target.Painters[k] = band.Painter.get();
+    }
+    return true;
+}
+
+void TGlobeCanvas::EndBands()
+{
+    for (TBand& band : m_bands) {
+        band.Painter.reset();
+        band.Image = QImage();
+    }
 }
 
 void TGlobeCanvas::End()
 {
     if (m_painter)
-        m_painter->restore();
+        Paint([](QPainter& p) { p.restore(); });
+    Flush();
+    EndBands();
+    m_deferred = false;
+    m_target = {};
     m_painter = nullptr;
+}
+
+void TGlobeCanvas::Flush()
+{
+    if (m_deferred)
+        TGlobeRasterThreads::Instance().Finish();
 }
 
 void TGlobeCanvas::ApplyHints()
 {
-    m_painter->setRenderHint(QPainter::Antialiasing, Antialiased);
-    m_painter->setRenderHint(QPainter::TextAntialiasing, true);
-    // Integer device points are pixel centres: lines of one pixel cover one
-    // pixel instead of smearing over two.
-    if (Antialiased)
-        m_painter->translate(0.5, 0.5);
+    Paint([antialiased = Antialiased](QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing, antialiased);
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        // Integer device points are pixel centres: lines of one pixel cover
+        // one pixel instead of smearing over two.
+        if (antialiased)
+            p.translate(0.5, 0.5);
+    });
 }
 
 bool TGlobeCanvas::SizeBMP(int w, int h, int dpi)
 {
     if (!ResizeProjection(w, h))
         return false;
+    Flush(); // the raster thread may still draw into the old buffer
     RenderDPI = dpi;
     BackBuffer = QImage(w, h, m_bufferFormat);
     BackBuffer.fill(Qt::black);
@@ -311,6 +403,7 @@ bool TGlobeCanvas::FollowWindowFormat(QImage::Format format)
     // than a plain copy; both formats draw the same opaque pixels.
     if (format == m_bufferFormat || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied))
         return false;
+    Flush();
     m_bufferFormat = format;
     BackBuffer = QImage(m_width, m_height, format);
     BackBuffer.fill(Qt::black);
@@ -377,23 +470,25 @@ void TGlobeCanvas::RefreshDC()
 {
     if (!m_painter)
         return;
-    m_painter->setPen(m_currentPen);
-    m_painter->setBrush(m_currentBrush);
-    m_painter->setFont(m_currentFont);
+    Paint([pen = m_currentPen, brush = m_currentBrush, font = m_currentFont](QPainter& p) {
+        p.setPen(pen);
+        p.setBrush(brush);
+        p.setFont(font);
+    });
 }
 
 void TGlobeCanvas::SelectPen(const QPen& pen)
 {
     m_currentPen = pen;
     if (m_painter)
-        m_painter->setPen(pen);
+        Paint([pen](QPainter& p) { p.setPen(pen); });
 }
 
 void TGlobeCanvas::SelectBrush(const QBrush& brush)
 {
     m_currentBrush = brush;
     if (m_painter)
-        m_painter->setBrush(brush);
+        Paint([brush](QPainter& p) { p.setBrush(brush); });
 }
 
 void TGlobeCanvas::SelectFont(const QFont& font, uint32_t color, bool drawable)
@@ -402,7 +497,7 @@ void TGlobeCanvas::SelectFont(const QFont& font, uint32_t color, bool drawable)
     m_textColor = ColorFromBGR(color);
     m_fontDrawable = drawable;
     if (m_painter)
-        m_painter->setFont(font);
+        Paint([font](QPainter& p) { p.setFont(font); });
 }
 
 void TGlobeCanvas::Polygon(const QPoint* points, int n)
@@ -412,23 +507,27 @@ void TGlobeCanvas::Polygon(const QPoint* points, int n)
     // Under an outline the fill's smoothed edge is never seen: filling
     // without smoothing and smoothing only the outline costs far less.
     if (!Antialiased || m_currentPen.style() == Qt::NoPen || m_currentBrush.style() == Qt::NoBrush) {
-        m_painter->drawPolygon(points, n, Qt::OddEvenFill);
+        PaintPoints(points, n, [](QPainter& p, const QPoint* at, int count) {
+            p.drawPolygon(at, count, Qt::OddEvenFill);
+        });
         return;
     }
-    m_painter->setPen(Qt::NoPen);
-    m_painter->setRenderHint(QPainter::Antialiasing, false);
-    m_painter->drawPolygon(points, n, Qt::OddEvenFill);
-    m_painter->setPen(m_currentPen);
-    m_painter->setBrush(Qt::NoBrush);
-    m_painter->setRenderHint(QPainter::Antialiasing, true);
-    m_painter->drawPolygon(points, n, Qt::OddEvenFill);
-    m_painter->setBrush(m_currentBrush);
+    PaintPoints(points, n, [pen = m_currentPen, brush = m_currentBrush](QPainter& p, const QPoint* at, int count) {
+        p.setPen(Qt::NoPen);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.drawPolygon(at, count, Qt::OddEvenFill);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.drawPolygon(at, count, Qt::OddEvenFill);
+        p.setBrush(brush);
+    });
 }
 
 void TGlobeCanvas::Polyline(const QPoint* points, int n)
 {
     if (m_painter && n > 1)
-        m_painter->drawPolyline(points, n);
+        PaintPoints(points, n, [](QPainter& p, const QPoint* at, int count) { p.drawPolyline(at, count); });
 }
 
 void TGlobeCanvas::Rectangle(int left, int top, int right, int bottom)
@@ -437,19 +536,21 @@ void TGlobeCanvas::Rectangle(int left, int top, int right, int bottom)
         return;
     // Upright rectangles sit on whole pixels; smoothing would only blur
     // their corners.
-    m_painter->save();
-    if (Antialiased) {
-        m_painter->setRenderHint(QPainter::Antialiasing, false);
-        m_painter->translate(-0.5, -0.5);
-    }
-    m_painter->drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
-    m_painter->restore();
+    Paint([shifted = Antialiased, r = QRect(left, top, right - left - 1, bottom - top - 1)](QPainter& p) {
+        p.save();
+        if (shifted) {
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.translate(-0.5, -0.5);
+        }
+        p.drawRect(r);
+        p.restore();
+    });
 }
 
 void TGlobeCanvas::Ellipse(int left, int top, int right, int bottom)
 {
     if (m_painter && right > left && bottom > top)
-        m_painter->drawEllipse(QRectF(left, top, right - left - 1, bottom - top - 1));
+        Paint([r = QRectF(left, top, right - left - 1, bottom - top - 1)](QPainter& p) { p.drawEllipse(r); });
 }
 
 namespace {
@@ -463,26 +564,32 @@ QRectF PixelRect(const QRect& r, bool shifted)
 void TGlobeCanvas::SetPixel(int x, int y, uint32_t bgr)
 {
     if (m_painter)
-        m_painter->fillRect(PixelRect(QRect(x, y, 1, 1), Antialiased), ColorFromBGR(bgr));
+        Paint([r = PixelRect(QRect(x, y, 1, 1), Antialiased), c = ColorFromBGR(bgr)](QPainter& p) { p.fillRect(r, c); });
 }
 
 void TGlobeCanvas::FillSurface(uint32_t bgr)
 {
     if (m_painter)
-        m_painter->fillRect(PixelRect(QRect(0, 0, m_width, m_height), Antialiased), ColorFromBGR(bgr));
+        Paint([r = PixelRect(QRect(0, 0, m_width, m_height), Antialiased), c = ColorFromBGR(bgr)](QPainter& p) {
+            p.fillRect(r, c);
+        });
 }
 
 void TGlobeCanvas::TileImage(const QImage& image)
 {
-    if (m_painter && !image.isNull())
-        m_painter->drawTiledPixmap(PixelRect(QRect(0, 0, m_width, m_height), Antialiased),
-                                   QPixmap::fromImage(image));
+    if (!m_painter || image.isNull())
+        return;
+    // Pixmaps belong to this thread.
+    const QPixmap tile = QPixmap::fromImage(image);
+    PaintHere([r = PixelRect(QRect(0, 0, m_width, m_height), Antialiased), &tile](QPainter& p) {
+        p.drawTiledPixmap(r, tile);
+    });
 }
 
 void TGlobeCanvas::DrawImage(const QRect& target, const QImage& image)
 {
     if (m_painter && !image.isNull())
-        m_painter->drawImage(PixelRect(target, Antialiased), image);
+        Paint([r = PixelRect(target, Antialiased), image](QPainter& p) { p.drawImage(r, image); });
 }
 
 void TGlobeCanvas::TextOut(int x, int y, const QString& text, int angleTenths)
@@ -491,13 +598,16 @@ void TGlobeCanvas::TextOut(int x, int y, const QString& text, int angleTenths)
         return;
     const qreal shift = Antialiased ? -0.5 : 0.0;
     const QFontMetrics metrics(m_currentFont);
-    m_painter->save();
-    m_painter->setPen(m_textColor);
-    m_painter->translate(x + shift, y + shift);
-    if (angleTenths != 0)
-        m_painter->rotate(-angleTenths / 10.0);
-    m_painter->drawText(QPointF(0, metrics.ascent()), text);
-    m_painter->restore();
+    // Text is rare on the globe; fonts stay on this thread.
+    PaintHere([&](QPainter& p) {
+        p.save();
+        p.setPen(m_textColor);
+        p.translate(x + shift, y + shift);
+        if (angleTenths != 0)
+            p.rotate(-angleTenths / 10.0);
+        p.drawText(QPointF(0, metrics.ascent()), text);
+        p.restore();
+    });
 }
 
 QSize TGlobeCanvas::TextExtent(const QString& text) const

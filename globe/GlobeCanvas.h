@@ -3,6 +3,7 @@
 // Pens, brushes and fonts in engine units, and the canvas the globe draws on:
 // a 32-bit back buffer, polygon clipping and the drawing of point chains.
 
+#include "globe/GlobeRasterThreads.h"
 #include "globe/GlobeRoot.h"
 
 #include <QBrush>
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QPen>
 #include <QPoint>
+#include <utility>
 #include <functional>
 #include <memory>
 
@@ -162,6 +164,11 @@ public:
     // Antialiased drawing (the default): smoother coastlines; vertices sit
     // on pixel centres so that 1-pixel borders stay one pixel wide.
     bool Antialiased = true;
+    // A pass into an image has its pixels set on the raster threads while
+    // this thread projects the next objects, a pass into the back buffer in
+    // one band of the picture for each raster thread (the default); false
+    // sets them here.
+    bool UseRasterThreads = true;
 
     TGlobePen Pen{0, 0, 1, Pixel};
     TGlobeBrush Brush{0xFFFFFF, 0};
@@ -172,6 +179,8 @@ public:
     // Draws on the painter until End; the painter stays the caller's.
     void Begin(QPainter& painter);
     void End();
+    // Returns when everything drawn so far is on the painter's device.
+    void Flush();
     QPainter* Painter() const { return m_painter; }
     bool Drawing() const { return m_painter != nullptr; }
 
@@ -222,6 +231,17 @@ public:
     int ClipPoly(int n, TGlobeObjectState state, int margin);
 
 private:
+    // Runs a painter operation now, or queues it for the raster threads.
+    template <class Operation> void Paint(Operation&& operation);
+    // As Paint, for an operation on a copy of the points.
+    template <class Operation> void PaintPoints(const QPoint* points, int n, Operation&& operation);
+    // Runs a painter operation on this thread, on every painter of the pass,
+    // after everything queued before it.
+    template <class Operation> void PaintHere(Operation&& operation);
+    // A painter for each raster thread on its band of the back buffer, when
+    // the pass draws on the back buffer as it is.
+    bool BeginBands(QPainter& painter);
+    void EndBands();
     void RenderOpenChain(TPointStore& chain, TGlobeObjectState state, int margin);
     void DrawRun(const QPoint* points, int n, TGlobeObjectState state, int margin);
     void ApplyHints();
@@ -231,6 +251,13 @@ private:
     int m_height = 150;
     QImage::Format m_bufferFormat = QImage::Format_RGB32;
     QPainter* m_painter = nullptr;
+    bool m_deferred = false;
+    TGlobeRasterThreads::TTarget m_target;
+    struct TBand {
+        QImage Image;
+        std::unique_ptr<QPainter> Painter;
+    };
+    std::array<TBand, TGlobeRasterThreads::kMaxThreads> m_bands;
     QPen m_currentPen;
     QBrush m_currentBrush;
     QFont m_currentFont;

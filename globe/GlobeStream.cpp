@@ -43,6 +43,9 @@ TGlobeStreamReader::TGlobeStreamReader(std::unique_ptr<QIODevice> stream) : m_st
     if (!m_stream->isOpen() && !m_stream->open(QIODevice::ReadOnly))
         throw EGlobeException(QStringLiteral("Globe stream: cannot open the stream for reading"));
     m_bufferStart = m_stream->pos();
+    // Asking a file for its size asks the system each time; a file being
+    // read is taken as it was when opened.
+    m_size = m_stream->isSequential() ? -1 : m_stream->size();
 }
 
 TGlobeStreamReader::TGlobeStreamReader(const QByteArray& bytes)
@@ -152,9 +155,8 @@ TMER TGlobeStreamReader::ReadMER()
 
 void TGlobeStreamReader::Seek(int64_t offset)
 {
-    if (offset < 0 || (!m_stream->isSequential() && offset > m_stream->size()))
-        Fail(QStringLiteral("offset %1 lies outside the stream of %2 bytes").arg(offset).arg(m_stream->size()),
-             Position());
+    if (offset < 0 || (m_size >= 0 && offset > m_size))
+        Fail(QStringLiteral("offset %1 lies outside the stream of %2 bytes").arg(offset).arg(m_size), Position());
     if (offset >= m_bufferStart && offset <= m_bufferStart + m_len) {
         m_pos = offset - m_bufferStart;
         return;
@@ -167,9 +169,9 @@ void TGlobeStreamReader::Seek(int64_t offset)
 
 int64_t TGlobeStreamReader::Remaining() const
 {
-    if (m_stream->isSequential())
+    if (m_size < 0)
         return std::numeric_limits<int64_t>::max();
-    return m_stream->size() - Position();
+    return m_size - Position();
 }
 
 void TGlobeStreamReader::Require(int64_t count, const char* what)

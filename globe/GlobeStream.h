@@ -68,6 +68,7 @@ private:
     std::unique_ptr<QIODevice> m_stream;
     QByteArray m_buffer;
     int64_t m_bufferStart = 0; // stream offset of m_buffer[0]
+    int64_t m_size = -1;       // of the stream when opened; -1 when it cannot tell
     int64_t m_pos = 0;
     int64_t m_len = 0;
     int64_t m_recordStart = 0;

@@ -184,6 +184,7 @@ void TGlobeView::ShowProgress()
     if (!m_windowPainter)
         return;
     if (m_options & GlobeOption(goDoubleBuffered)) {
+        m_canvas->Flush();
         m_windowPainter->save();
         m_windowPainter->setCompositionMode(QPainter::CompositionMode_Source);
         m_windowPainter->drawImage(0, 0, m_canvas->BackBuffer);

@@ -1,7 +1,8 @@
 // The shipped world drawn by the globe's fast paths (3D points kept from
 // paint to paint for open lines and the graticule, visibility from bounding
-// caps) must give the very pixels of the plain paths: points converted from
-// longitude and latitude on every paint, rectangles sampled every 15°.
+// caps, pixels set in bands on the raster threads) must give the very pixels
+// of the plain paths: points converted from longitude and latitude on every
+// paint, rectangles sampled every 15°, everything drawn on the window thread.
 
 #include "globe/GlobeLayer.h"
 #include "globe/GlobeLayerStore.h"
@@ -40,7 +41,10 @@ struct World {
         QCoreApplication::processEvents();
         globe.SetSurfaceColor(0x804000);
         globe.GraticulePen().SetPenColor(0x6A3500);
+        // A label drawn last must stay on top of everything queued before it.
+        globe.OnRender = [](TGlobeView* g) { g->RenderTextOut(10 * GU_DEGREE, 50 * GU_DEGREE, QStringLiteral("Europa")); };
         if (plain) {
+            globe.GlobeCanvas().UseRasterThreads = false;
             globe.SetGlobeOptions(globe.GlobeOptions() & ~GlobeOption(goCache3DPoints));
             globe.Projection().SetProjectionModel(std::make_unique<TSampledSphere>(globe.Projection()));
         }
