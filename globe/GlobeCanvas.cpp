@@ -282,7 +282,7 @@ template <class Operation> void TGlobeCanvas::Paint(Operation&& operation)
         return;
     }
     TGlobeRasterThreads::Instance().Post(
-        m_target, [operation = std::forward<Operation>(operation)](QPainter& painter, const QPoint*) {
+        m_target, [operation = std::forward<Operation>(operation)](QPainter& painter, const QPoint*, const QRect&) {
             operation(painter);
         });
 }
@@ -293,12 +293,24 @@ template <class Operation> void TGlobeCanvas::PaintPoints(const QPoint* points, 
         operation(*m_painter, points, n);
         return;
     }
+    // A band that the points with the pen's width and the smoothing do not
+    // reach skips them: the operations drawing points leave the painter as
+    // they found it.
+    int top = points[0].y(), bottom = top;
+    for (int i = 1; i < n; ++i) {
+        top = std::min(top, points[i].y());
+        bottom = std::max(bottom, points[i].y());
+    }
+    const int reach = std::max(1, m_currentPen.width()) + 2;
+    top -= reach;
+    bottom += reach;
     // The caller's points are scratch space that the next object reuses.
     TGlobeRasterThreads& raster = TGlobeRasterThreads::Instance();
     const TGlobeRasterThreads::TPoints copy = raster.CopyPoints(points, n);
-    raster.Post(m_target, [copy, operation = std::forward<Operation>(operation)](QPainter& painter,
-                                                                                   const QPoint* batch) {
-        operation(painter, batch + copy.Offset, copy.Count);
+    raster.Post(m_target, [copy, top, bottom, operation = std::forward<Operation>(operation)](
+                              QPainter& painter, const QPoint* batch, const QRect& band) {
+        if (band.isNull() || (bottom >= band.top() && top <= band.bottom()))
+            operation(painter, batch + copy.Offset, copy.Count);
     });
 }
 
@@ -343,7 +355,8 @@ bool TGlobeCanvas::BeginBands(QPainter& painter)
         TBand& band = m_bands[k];
         band.Image = QImage(bits, BackBuffer.width(), h, BackBuffer.bytesPerLine(), BackBuffer.format());
         band.Painter = std::make_unique<QPainter>(&band.Image);
-        band.Painter->setClipRect(QRect(0, top, BackBuffer.width(), bottom - top));
+        m_target.Bands[k] = QRect(0, top, BackBuffer.width(), bottom - top);
+        band.Painter->setClipRect(m_target.Bands[k]);
         m_target.Painters[k] = band.Painter.get();
     }
     return true;

@@ -99,7 +99,7 @@ void TGlobeRasterThreads::Run(int index)
         lock.unlock();
         for (const TEntry& entry : batch->Entries)
             if (QPainter* painter = entry.Target->Painters[index])
-                entry.Operation(*painter, batch->Points.data());
+                entry.Operation(*painter, batch->Points.data(), entry.Target->Bands[index]);
         batch.reset(); // the last thread through frees it, outside the lock
         lock.lock();
         self.Busy = false;

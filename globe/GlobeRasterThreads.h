@@ -9,6 +9,7 @@
 // raster threads until Finish.
 
 #include <QPoint>
+#include <QRect>
 #include <array>
 #include <condition_variable>
 #include <deque>
@@ -23,9 +24,11 @@ class QPainter;
 class TGlobeRasterThreads {
 public:
     static constexpr int kMaxThreads = 4;
-    // The painter of each raster thread; null where a thread has no part.
+    // The painter of each raster thread, null where a thread has no part,
+    // and the part of the device it draws (null: all of it).
     struct TTarget {
         std::array<QPainter*, kMaxThreads> Painters{};
+        std::array<QRect, kMaxThreads> Bands{};
     };
     // Points copied for queued operations of the current batch.
     struct TPoints {
@@ -34,8 +37,8 @@ public:
     };
     // Runs on a raster thread, maybe on several at once: it may only read
     // what it captured. points is the batch's copy of the points queued
-    // with CopyPoints.
-    using TOperation = std::function<void(QPainter& painter, const QPoint* points)>;
+    // with CopyPoints, band the part of the device the painter draws.
+    using TOperation = std::function<void(QPainter& painter, const QPoint* points, const QRect& band)>;
 
     // The raster threads of the program, one for each processor up to four,
     // started on first use.
