@@ -342,9 +342,10 @@ void TGlobeCanvas::Begin(QPainter& painter)
 bool TGlobeCanvas::BeginBands(QPainter& painter)
 {
     const int bands = TGlobeRasterThreads::Instance().Threads();
-    const int h = BackBuffer.height();
+    const int h = m_height;
+    // Bands meet on whole pixels only at whole pixel ratios.
     if (bands < 2 || painter.device() != &BackBuffer || painter.hasClipping() || !painter.transform().isIdentity() ||
-        h < 16 * bands)
+        h < 16 * bands || m_pixelRatio != std::floor(m_pixelRatio))
         return false;
     // Each band's painter sees the whole back buffer and is clipped to its
     // rows: lines are then stepped from the same ends as in one painter, so
@@ -353,9 +354,11 @@ bool TGlobeCanvas::BeginBands(QPainter& painter)
     for (int k = 0; k < bands; ++k) {
         const int top = h * k / bands, bottom = h * (k + 1) / bands;
         TBand& band = m_bands[k];
-        band.Image = QImage(bits, BackBuffer.width(), h, BackBuffer.bytesPerLine(), BackBuffer.format());
+        band.Image = QImage(bits, BackBuffer.width(), BackBuffer.height(), BackBuffer.bytesPerLine(),
+                            BackBuffer.format());
+        band.Image.setDevicePixelRatio(m_pixelRatio);
         band.Painter = std::make_unique<QPainter>(&band.Image);
-        m_target.Bands[k] = QRect(0, top, BackBuffer.width(), bottom - top);
+        m_target.Bands[k] = QRect(0, top, m_width, bottom - top);
         band.Painter->setClipRect(m_target.Bands[k]);
         m_target.Painters[k] = band.Painter.get();
     }
@@ -405,8 +408,7 @@ bool TGlobeCanvas::SizeBMP(int w, int h, int dpi)
         return false;
     Flush(); // the raster thread may still draw into the old buffer
     RenderDPI = dpi;
-    BackBuffer = QImage(w, h, m_bufferFormat);
-    BackBuffer.fill(Qt::black);
+    NewBackBuffer();
     return true;
 }
 
@@ -418,9 +420,28 @@ bool TGlobeCanvas::FollowWindowFormat(QImage::Format format)
         return false;
     Flush();
     m_bufferFormat = format;
-    BackBuffer = QImage(m_width, m_height, format);
-    BackBuffer.fill(Qt::black);
+    NewBackBuffer();
     return true;
+}
+
+bool TGlobeCanvas::FollowPixelRatio(double ratio)
+{
+    if (ratio <= 0 || ratio == m_pixelRatio)
+        return false;
+    Flush();
+    m_pixelRatio = ratio;
+    NewBackBuffer();
+    return true;
+}
+
+void TGlobeCanvas::NewBackBuffer()
+{
+    // The surface keeps its size in window units; on a dense screen the
+    // back buffer holds as many pixels as the screen shows there.
+    BackBuffer = QImage(static_cast<int>(std::ceil(m_width * m_pixelRatio)),
+                        static_cast<int>(std::ceil(m_height * m_pixelRatio)), m_bufferFormat);
+    BackBuffer.setDevicePixelRatio(m_pixelRatio);
+    BackBuffer.fill(Qt::black);
 }
 
 bool TGlobeCanvas::ResizeProjection(int w, int h)

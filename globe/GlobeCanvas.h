@@ -189,6 +189,10 @@ public:
     // Gives the back buffer the pixel format of the window it is copied to;
     // true when it changed (and must be drawn again).
     bool FollowWindowFormat(QImage::Format format);
+    // Gives the back buffer the window's device pixel ratio, so that a dense
+    // screen shows the globe at its own resolution; true when it changed.
+    bool FollowPixelRatio(double ratio);
+    double PixelRatio() const { return m_pixelRatio; }
     // Stores a new surface size and follows it with the view.
     bool ResizeProjection(int w, int h);
 
@@ -245,11 +249,13 @@ private:
     void RenderOpenChain(TPointStore& chain, TGlobeObjectState state, int margin);
     void DrawRun(const QPoint* points, int n, TGlobeObjectState state, int margin);
     void ApplyHints();
+    void NewBackBuffer();
 
     TCustomGlobeView& m_globe;
     int m_width = 150;
     int m_height = 150;
     QImage::Format m_bufferFormat = QImage::Format_RGB32;
+    double m_pixelRatio = 1;
     QPainter* m_painter = nullptr;
     bool m_deferred = false;
     TGlobeRasterThreads::TTarget m_target;

@@ -457,6 +457,8 @@ void TGlobeView::paintEvent(QPaintEvent* /*event*/)
         if (const auto* image = dynamic_cast<const QImage*>(store->paintDevice());
             image && m_canvas->FollowWindowFormat(image->format()))
             m_redrawNeeded = true;
+    if (m_canvas->FollowPixelRatio(devicePixelRatioF()))
+        m_redrawNeeded = true;
     try {
         if (!doubleBuffered) {
             DrawPicture(window);

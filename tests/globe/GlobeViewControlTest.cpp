@@ -95,6 +95,30 @@ TEST_F(View, ZoomingToARectangleTellsTheScaleChangeAndTheZoom)
     EXPECT_NEAR(prj.ScaleFactor(), 180.0 / EARTHRADIUS, 1e-12);
 }
 
+TEST_F(View, ADenseScreenGetsTheGlobeAtItsOwnResolution)
+{
+    Box(Source(), -30, -20, 30, 20);
+    const QImage plain = Draw().copy();
+    TGlobeCanvas& canvas = globe.GlobeCanvas();
+    ASSERT_TRUE(canvas.FollowPixelRatio(2));
+    EXPECT_FALSE(canvas.FollowPixelRatio(2));
+    const QImage dense = Draw().copy();
+    ASSERT_EQ(dense.size(), QSize(400, 400));
+    EXPECT_EQ(dense.devicePixelRatio(), 2);
+    EXPECT_EQ(globe.SurfaceSize(), QSize(200, 200));
+    // Every part of the picture is where it is at a ratio of 1, twice as fine.
+    for (const QPoint p : {Device(0, 0), Device(0, 40), Device(60, 0), QPoint(2, 2)})
+        EXPECT_EQ(At(dense, 2 * p.x(), 2 * p.y()), At(plain, p.x(), p.y())) << p.x() << "," << p.y();
+    const QPoint edge = Device(30, 0);
+    int border = 0;
+    for (int x = 2 * edge.x() - 3; x <= 2 * edge.x() + 3; ++x)
+        border += Near(At(dense, x, 2 * edge.y()), kBorder);
+    EXPECT_GE(border, 1);
+    // The bands of the raster threads meet without a seam at this ratio too.
+    canvas.UseRasterThreads = false;
+    EXPECT_EQ(Draw(), dense);
+}
+
 namespace {
 // A layer of 1,024 objects drawn by the render event, each one pixel of its
 // own: object k at (10 + k % 180, top + 2 · (k / 180)).
