@@ -439,9 +439,20 @@ void TGlobeView::DrawPicture(QPainter& painter)
 
 void TGlobeView::RenderBackBuffer()
 {
-    QPainter painter(&m_canvas->BackBuffer);
-    DrawPicture(painter);
+    {
+        QPainter painter(&m_canvas->BackBuffer);
+        DrawPicture(painter);
+    }
     m_redrawNeeded = false;
+    TakePendingSize();
+}
+
+void TGlobeView::TakePendingSize()
+{
+    if (!m_sizePending)
+        return;
+    m_sizePending = false;
+    SizeSurface();
 }
 
 void TGlobeView::paintEvent(QPaintEvent* /*event*/)
@@ -497,6 +508,7 @@ void TGlobeView::FinishPaint(QPainter& window, bool doubleBuffered)
     m_redrawNeeded = false;
     m_painting = false;
     m_windowPainter = nullptr;
+    TakePendingSize();
     if (!m_abort)
         UpdateTotalMemoryInUse();
     else
@@ -507,6 +519,13 @@ void TGlobeView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     m_scrollBars.Place();
+    if (m_painting || m_canvas->Drawing()) {
+        // A pass that lets events run still draws into the back buffer: the
+        // new size waits for its end, and the pass stops early.
+        m_sizePending = true;
+        m_abort = true;
+        return;
+    }
     SizeSurface();
 }
 

@@ -186,6 +186,8 @@ private:
     void FinishPaint(QPainter& window, bool doubleBuffered);
     // The drawing surface follows the client area left by the scroll bars.
     void SizeSurface();
+    // Applies a size that came while a pass was drawing.
+    void TakePendingSize();
     // One bar's range, page and position from the view (horizontal: the
     // longitudes and XOrigin; vertical: the latitudes and YOrigin).
     void UpdateScrollBar(Qt::Orientation orientation);
@@ -223,6 +225,7 @@ private:
     QRect m_viewRect;
     bool m_redrawNeeded = false;
     bool m_painting = false;
+    bool m_sizePending = false; // a resize came while a pass was drawing
     bool m_abort = false;
     bool m_rendering = false;
     bool m_rotating = false;

@@ -213,3 +213,23 @@ TEST_F(LongPass, ADragStopsAnInterruptablePassAndAsksForAnotherRedraw)
         prj.SetYRotation(0);
     }
 }
+
+TEST_F(LongPass, AResizeDuringAnInterruptablePassWaitsForItsEnd)
+{
+    // The pass lets events run; a resize among them (the window manager's,
+    // the user's) must not pull the back buffer from under the painters
+    // still drawing into it.
+    globe.SetGlobeOptions(GlobeOption(goCache3DPoints) | GlobeOption(goDoubleBuffered) | GlobeOption(goInterruptable));
+    during = [&](int k) {
+        if (k == 10)
+            globe.resize(260, 240);
+    };
+    Paint();
+    EXPECT_TRUE(globe.RedrawNeeded()) << "the new size asks for a new picture";
+    during = [](int) {};
+    QCoreApplication::processEvents();
+    EXPECT_EQ(globe.SurfaceSize(), QSize(260, 240));
+    Paint();
+    EXPECT_EQ(globe.GlobeCanvas().BackBuffer.size(), QSize(260, 240));
+    EXPECT_TRUE(ShownRed(globe.GlobeCanvas().BackBuffer, 1000)) << "the pass at the new size drew everything";
+}
