@@ -295,15 +295,16 @@ template <class Operation> void TGlobeCanvas::PaintPoints(const QPoint* points, 
     }
     // A band that the points with the pen's width and the smoothing do not
     // reach skips them: the operations drawing points leave the painter as
-    // they found it.
-    int top = points[0].y(), bottom = top;
-    for (int i = 1; i < n; ++i) {
-        top = std::min(top, points[i].y());
-        bottom = std::max(bottom, points[i].y());
+    // they found it. Without bands every operation runs.
+    int top = 0, bottom = -1;
+    if (!m_target.Bands[0].isNull()) {
+        const auto [low, high] = std::minmax_element(points, points + n, [](const QPoint& a, const QPoint& b) {
+            return a.y() < b.y();
+        });
+        const int reach = std::max(1, m_currentPen.width()) + 2;
+        top = low->y() - reach;
+        bottom = high->y() + reach;
     }
-    const int reach = std::max(1, m_currentPen.width()) + 2;
-    top -= reach;
-    bottom += reach;
     // The caller's points are scratch space that the next object reuses.
     TGlobeRasterThreads& raster = TGlobeRasterThreads::Instance();
     const TGlobeRasterThreads::TPoints copy = raster.CopyPoints(points, n);
@@ -406,7 +407,6 @@ bool TGlobeCanvas::SizeBMP(int w, int h, int dpi)
 {
     if (!ResizeProjection(w, h))
         return false;
-    Flush(); // the raster thread may still draw into the old buffer
     RenderDPI = dpi;
     NewBackBuffer();
     return true;
@@ -418,7 +418,6 @@ bool TGlobeCanvas::FollowWindowFormat(QImage::Format format)
     // than a plain copy; both formats draw the same opaque pixels.
     if (format == m_bufferFormat || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied))
         return false;
-    Flush();
     m_bufferFormat = format;
     NewBackBuffer();
     return true;
@@ -428,7 +427,6 @@ bool TGlobeCanvas::FollowPixelRatio(double ratio)
 {
     if (ratio <= 0 || ratio == m_pixelRatio)
         return false;
-    Flush();
     m_pixelRatio = ratio;
     NewBackBuffer();
     return true;
@@ -436,6 +434,7 @@ bool TGlobeCanvas::FollowPixelRatio(double ratio)
 
 void TGlobeCanvas::NewBackBuffer()
 {
+    Flush();
     // The surface keeps its size in window units; on a dense screen the
     // back buffer holds as many pixels as the screen shows there.
     BackBuffer = QImage(static_cast<int>(std::ceil(m_width * m_pixelRatio)),

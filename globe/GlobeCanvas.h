@@ -11,9 +11,10 @@
 #include <QImage>
 #include <QPen>
 #include <QPoint>
-#include <utility>
+#include <array>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class TCustomGlobeView;
 class TGlobeCanvas;
@@ -192,7 +193,6 @@ public:
     // Gives the back buffer the window's device pixel ratio, so that a dense
     // screen shows the globe at its own resolution; true when it changed.
     bool FollowPixelRatio(double ratio);
-    double PixelRatio() const { return m_pixelRatio; }
     // Stores a new surface size and follows it with the view.
     bool ResizeProjection(int w, int h);
 
@@ -249,6 +249,8 @@ private:
     void RenderOpenChain(TPointStore& chain, TGlobeObjectState state, int margin);
     void DrawRun(const QPoint* points, int n, TGlobeObjectState state, int margin);
     void ApplyHints();
+    // A black back buffer of the surface's size and pixel ratio, once the
+    // raster threads no longer draw into the old one.
     void NewBackBuffer();
 
     TCustomGlobeView& m_globe;
